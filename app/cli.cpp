@@ -1,0 +1,201 @@
+#include "cli.h"
+
+#include "batch/batch.h"
+#include "filelist/filelist.h"
+#include "norvale_version.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QSet>
+
+#include <atomic>
+
+namespace norvale::cli {
+
+namespace {
+
+std::atomic<int> g_cancelSignal{0};
+
+const QStringList kBatchOptions = {QStringLiteral("convert-to"), QStringLiteral("print-puzzles"),
+                                   QStringLiteral("print-solutions")};
+
+void addOptions(QCommandLineParser &parser)
+{
+    parser.setApplicationDescription(QStringLiteral(
+        "Norvale prints crossword puzzles in the Across Lite .puz format and converts them to "
+        "CrossBow text files.\nWithout --print-puzzles, --print-solutions or --convert-to it "
+        "opens its window with the given files in the list."));
+    parser.addOptions({
+        {QStringLiteral("convert-to"),
+         QStringLiteral("Convert every puzzle to CrossBow format (NAME.txt) in <dir>, creating it "
+                        "when needed."),
+         QStringLiteral("dir")},
+        {QStringLiteral("generate-solutions"),
+         QStringLiteral("With --convert-to, also write the solution text files (NAME.sol.txt).")},
+        {{QStringLiteral("q"), QStringLiteral("quiet")},
+         QStringLiteral("Show no progress; skipped entries and errors are still reported.")},
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")},
+        {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Show the version.")},
+    });
+    parser.addPositionalArgument(QStringLiteral("files"),
+                                 QStringLiteral("Puzzle files and folders (folders are walked)."),
+                                 QStringLiteral("[FILE|FOLDER ...]"));
+}
+
+class ListSink : public FileListSink {
+public:
+    void addRow(const FileRow &row) override { rows.append(row); }
+    QList<FileRow> rows;
+};
+
+class Reporter : public BatchObserver {
+public:
+    Reporter(QTextStream &err, bool quiet, bool terminal)
+        : m_err(err), m_quiet(quiet), m_terminal(terminal)
+    {
+    }
+
+    void status(const QString &text) override
+    {
+        m_status = text;
+        if (m_quiet)
+            return;
+        if (!m_terminal)
+            m_err << text << Qt::endl;
+    }
+
+    void progress(int value, int maximum) override
+    {
+        if (m_quiet || !m_terminal || maximum <= 0)
+            return;
+        constexpr int kBar = 30;
+        const int filled = value * kBar / maximum;
+        m_err << "\r\x1b[K[" << QString(filled, u'#') << QString(kBar - filled, u'.') << "] "
+              << value << '/' << maximum << ' ' << m_status;
+        m_err.flush();
+        m_barShown = true;
+    }
+
+    void skipped(int position, const FileRow &row, const QString &reason) override
+    {
+        if (m_reported.contains(position))
+            return;
+        m_reported.insert(position);
+        clearBar();
+        m_err << "norvale: " << QDir::toNativeSeparators(row.path())
+              << ": not a readable puzzle: " << reason << Qt::endl;
+    }
+
+    bool cancelled() override { return g_cancelSignal.load() != 0; }
+
+    void clearBar()
+    {
+        if (m_barShown) {
+            m_err << "\r\x1b[K";
+            m_err.flush();
+            m_barShown = false;
+        }
+    }
+
+    qsizetype unreadable() const { return m_reported.size(); }
+
+private:
+    QTextStream &m_err;
+    bool m_quiet;
+    bool m_terminal;
+    bool m_barShown = false;
+    QString m_status;
+    QSet<int> m_reported;
+};
+
+} // namespace
+
+void requestCancel(int signalNumber) { g_cancelSignal.store(signalNumber); }
+
+bool isBatchCommand(const QStringList &arguments)
+{
+    for (const QString &arg : arguments.mid(1)) {
+        if (arg == u"--")
+            break;
+        for (const QString &name : kBatchOptions) {
+            const QString option = QStringLiteral("--") + name;
+            if (arg == option || arg.startsWith(option + u'='))
+                return true;
+        }
+        if (arg == u"-h" || arg == u"--help" || arg == u"-v" || arg == u"--version")
+            return true;
+    }
+    return false;
+}
+
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressIsTerminal)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(arguments)) {
+        err << "norvale: " << parser.errorText() << "\nTry 'norvale --help'." << Qt::endl;
+        return ExitUsage;
+    }
+    if (parser.isSet(QStringLiteral("help"))) {
+        out << parser.helpText();
+        out.flush();
+        return ExitOk;
+    }
+    if (parser.isSet(QStringLiteral("version"))) {
+        out << "norvale " << version::Text << Qt::endl;
+        return ExitOk;
+    }
+
+    BatchOptions options;
+    options.convert = parser.isSet(QStringLiteral("convert-to"));
+    options.generateSolutions = parser.isSet(QStringLiteral("generate-solutions"));
+    if (!options.anyPass()) {
+        err << "norvale: nothing to do: give --convert-to" << Qt::endl
+            << "Try 'norvale --help'." << Qt::endl;
+        return ExitUsage;
+    }
+    if (options.generateSolutions && !options.convert) {
+        err << "norvale: --generate-solutions needs --convert-to" << Qt::endl;
+        return ExitUsage;
+    }
+
+    // The destination folder is made before anything is read.
+    QString destination;
+    if (options.convert) {
+        destination = QDir(parser.value(QStringLiteral("convert-to"))).absolutePath();
+        if (!QDir().mkpath(destination)) {
+            err << "norvale: cannot create the folder " << QDir::toNativeSeparators(destination)
+                << Qt::endl;
+            return ExitWriteFailed;
+        }
+    }
+
+    // The list is built exactly as a drop of these items on the window.
+    ListSink list;
+    for (const QString &item : parser.positionalArguments())
+        ReadFolderItem(QFileInfo(item), list);
+    if (list.rows.isEmpty()) {
+        err << "norvale: No Files in List" << Qt::endl;
+        return ExitUsage;
+    }
+
+    Reporter reporter(err, parser.isSet(QStringLiteral("quiet")), progressIsTerminal);
+    Puzzle record;
+    BatchRun batch(list.rows, options, record, reporter);
+    batch.setDestination(destination);
+    const BatchResult result = batch.run();
+    reporter.clearBar();
+
+    if (result.failure) {
+        err << "norvale: " << *result.failure << Qt::endl;
+        return ExitWriteFailed;
+    }
+    if (result.cancelled) {
+        err << "norvale: cancelled" << Qt::endl;
+        return 128 + g_cancelSignal.load();
+    }
+    return reporter.unreadable() > 0 ? ExitUnreadable : ExitOk;
+}
+
+} // namespace norvale::cli

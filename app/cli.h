@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace norvale::cli {
+
+// Exit statuses of the batch command.
+enum ExitStatus {
+    ExitOk = 0,          // every entry was read
+    ExitUnreadable = 1,  // the run finished, some entries were not readable puzzles
+    ExitUsage = 2,       // bad options or printer name
+    ExitWriteFailed = 3, // an output file or the print job failed
+};
+
+// True when the arguments ask for a batch run (or --help / --version), so
+// that no window is opened.
+bool isBatchCommand(const QStringList &arguments);
+
+// Runs the batch command. arguments[0] is the program name. progressIsTerminal
+// selects the one-line progress bar instead of plain progress lines.
+int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressIsTerminal);
+
+// Set from a signal handler: the run ends before its next entry.
+void requestCancel(int signalNumber);
+
+} // namespace norvale::cli

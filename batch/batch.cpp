@@ -1,0 +1,140 @@
+#include "batch.h"
+
+#include "convert/convert.h"
+#include "print/layout.h"
+#include "puzzle/reader.h"
+
+namespace norvale {
+
+QString ParsePuzzle(const QList<FileRow> &rows, int p, Puzzle &record, QString *reason)
+{
+    if (p < 1 || p > rows.size()) {
+        if (reason)
+            *reason = QStringLiteral("no such list position");
+        return {};
+    }
+    ReadResult result = readPuzzleFile(rows.at(p - 1).path());
+    if (!result.ok()) {
+        if (reason)
+            *reason = result.error;
+        return {};
+    }
+    record = std::move(*result.puzzle);
+    return record.CurrentFileName;
+}
+
+BatchRun::BatchRun(const QList<FileRow> &rows, const BatchOptions &options, Puzzle &record,
+                   BatchObserver &observer)
+    : m_rows(rows), m_options(options), m_record(record), m_observer(observer)
+{
+}
+
+int BatchRun::progressTotal(const BatchOptions &options, int entries)
+{
+    return entries * (int(options.printPuzzles) + int(options.printSolutions) + int(options.convert));
+}
+
+BatchResult BatchRun::run()
+{
+    m_result = {};
+    m_count = 0;
+    m_result.progressMaximum = progressTotal(m_options, int(m_rows.size()));
+    m_observer.progress(0, m_result.progressMaximum);
+
+    // Each pass ends at once when a position finds the run cancelled or an
+    // output failed; every later pass then ends at its first test.
+    bool goOn = true;
+    if (goOn && m_options.printPuzzles)
+        goOn = puzzlePass();
+    if (goOn && m_options.printSolutions)
+        goOn = solutionPass();
+    if (goOn && m_options.convert)
+        goOn = conversionPass();
+    m_result.progressValue = m_count;
+    return m_result;
+}
+
+QString BatchRun::read(int position)
+{
+    QString reason;
+    const QString name = ParsePuzzle(m_rows, position, m_record, &reason);
+    if (name.isEmpty())
+        m_observer.skipped(position, m_rows.at(position - 1), reason);
+    return name;
+}
+
+void BatchRun::step()
+{
+    ++m_count;
+    m_observer.progress(m_count, m_result.progressMaximum);
+}
+
+bool BatchRun::puzzlePass()
+{
+    const int entries = int(m_rows.size());
+    for (int i = 1; i <= entries; ++i) {
+        m_observer.yield();
+        if (m_observer.cancelled()) {
+            m_result.cancelled = true;
+            return false;
+        }
+        if (read(i).isEmpty())
+            continue;
+        m_observer.status(QStringLiteral("Printing Puzzle %1...").arg(m_record.CurrentFileName));
+        PrintPuzzle(*m_surface, m_record, m_page, m_options.gridAtBottom);
+        if ((i < entries || m_options.printSolutions) && !m_surface->NextPage()) {
+            m_result.failure = QStringLiteral("the printer failed after the page of %1")
+                                   .arg(m_record.CurrentFileName);
+            return false;
+        }
+        step();
+    }
+    return true;
+}
+
+bool BatchRun::solutionPass()
+{
+    const int entries = int(m_rows.size());
+    for (int i = 1; i <= entries; ++i) {
+        m_observer.yield();
+        if (m_observer.cancelled()) {
+            m_result.cancelled = true;
+            return false;
+        }
+        if (!read(i).isEmpty()) {
+            m_observer.status(QStringLiteral("Printing Solution %1...").arg(m_record.CurrentFileName));
+            PrintSolutions(*m_surface, m_record, m_page, i % 6);
+        }
+        // Slots follow list positions: an unreadable entry leaves its slot
+        // empty, and the sheet still turns after every sixth position.
+        if (i < entries && i % 6 == 0 && !m_surface->NextPage()) {
+            m_result.failure = QStringLiteral("the printer failed after a solution sheet");
+            return false;
+        }
+        step();
+    }
+    return true;
+}
+
+bool BatchRun::conversionPass()
+{
+    const int entries = int(m_rows.size());
+    for (int i = 1; i <= entries; ++i) {
+        m_observer.yield();
+        if (m_observer.cancelled()) {
+            m_result.cancelled = true;
+            return false;
+        }
+        if (read(i).isEmpty())
+            continue;
+        m_observer.status(QStringLiteral("Converting %1...").arg(m_record.CurrentFileName));
+        if (auto error = MakeCrossBowPuzzle(m_record, m_destination, m_options.generateSolutions)) {
+            m_result.failure = error->message();
+            return false;
+        }
+        step();
+    }
+    return true;
+}
+
+} // namespace norvale

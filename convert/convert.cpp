@@ -1,0 +1,98 @@
+#include "convert.h"
+
+#include <QDir>
+#include <QSaveFile>
+
+namespace norvale {
+
+namespace {
+constexpr QByteArrayView kLineEnd = "\r\n";
+} // namespace
+
+QByteArray crossBowText(const Puzzle &p)
+{
+    QByteArray out;
+    out.reserve(64 + qsizetype(p.width + 2) * p.height + 64 * (p.clue_a.size() + p.clue_d.size()));
+    out += p.puz_title.toUtf8();
+    out += kLineEnd;
+    out += kLineEnd;
+    out += "Grid";
+    out += kLineEnd;
+    for (int r = 1; r <= p.height; ++r) {
+        for (int c = 1; c <= p.width; ++c)
+            out += p.isBlack(c, r) ? 'B' : 'W';
+        out += kLineEnd;
+    }
+    auto clues = [&out](const char *head, const QList<qint32> &numbers, const QStringList &texts) {
+        out += kLineEnd;
+        out += head;
+        out += kLineEnd;
+        for (qsizetype i = 0; i < numbers.size(); ++i) {
+            out += QByteArray::number(numbers.at(i));
+            out += ' ';
+            out += texts.at(i).toUtf8();
+            out += kLineEnd;
+        }
+    };
+    clues("Across", p.num_a, p.clue_a);
+    clues("Down", p.num_d, p.clue_d);
+    return out;
+}
+
+QByteArray solutionText(const Puzzle &p)
+{
+    QByteArray out;
+    out.reserve(32 + qsizetype(3 * p.width + 2) * p.height);
+    out += p.puz_title.toUtf8();
+    out += ", Solution";
+    out += kLineEnd;
+    out += kLineEnd;
+    for (int r = 1; r <= p.height; ++r) {
+        for (int c = 1; c <= p.width; ++c) {
+            if (p.isBlack(c, r))
+                out += "-  ";
+            else {
+                out += p.grid(c, r);
+                out += "  ";
+            }
+        }
+        out += kLineEnd;
+    }
+    return out;
+}
+
+QString crossBowFileName(const Puzzle &p) { return p.CurrentFileName + QStringLiteral(".txt"); }
+QString solutionFileName(const Puzzle &p) { return p.CurrentFileName + QStringLiteral(".sol.txt"); }
+
+QString WriteError::message() const
+{
+    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return WriteError{path, file.errorString()};
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return WriteError{path, reason};
+    }
+    if (!file.commit())
+        return WriteError{path, file.errorString()};
+    return std::nullopt;
+}
+
+std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString &destination,
+                                             bool withSolution)
+{
+    const QDir dir(destination);
+    if (auto error = writeWholeFile(dir.filePath(crossBowFileName(puzzle)), crossBowText(puzzle)))
+        return error;
+    if (withSolution)
+        return writeWholeFile(dir.filePath(solutionFileName(puzzle)), solutionText(puzzle));
+    return std::nullopt;
+}
+
+} // namespace norvale

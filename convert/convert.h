@@ -1,0 +1,43 @@
+#pragma once
+
+#include "puzzle/puzzle.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace norvale {
+
+// The CrossBow text of a puzzle: title, empty line, "Grid" with one line of
+// "B"/"W" per row, then "Across" and "Down" with one "NUMBER CLUE" line per
+// entry. Every line ends in CR LF; texts are UTF-8 as the record holds them.
+QByteArray crossBowText(const Puzzle &puzzle);
+
+// The plain-text solution: "TITLE, Solution", an empty line, then each row
+// as three-character groups ("X  ", or "-  " for a black square).
+QByteArray solutionText(const Puzzle &puzzle);
+
+// Output names: the puzzle file's own name followed by ".txt" or ".sol.txt".
+QString crossBowFileName(const Puzzle &puzzle);
+QString solutionFileName(const Puzzle &puzzle);
+
+// A file that could not be written, and why.
+struct WriteError {
+    QString path;
+    QString reason;
+
+    QString message() const;
+};
+
+// Writes bytes to path in one piece: the file appears complete or not at
+// all, replacing an existing file of that name.
+std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes);
+
+// Writes the CrossBow file into destination and, when withSolution is set,
+// the solution file after it. Stops at the first file that cannot be
+// written; a file written before it stays.
+std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString &destination,
+                                             bool withSolution);
+
+} // namespace norvale

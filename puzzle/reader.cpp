@@ -1,0 +1,189 @@
+#include "reader.h"
+
+#include "cp1252.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+namespace norvale {
+
+namespace {
+
+constexpr QByteArrayView kSignature = "ACROSS&DOWN";
+constexpr qsizetype kSignatureOffset = 0x02;
+constexpr qsizetype kVersionOffset = 0x18;
+constexpr qsizetype kWidthOffset = 0x2C;
+constexpr qsizetype kHeightOffset = 0x2D;
+constexpr qsizetype kSolutionOffset = 0x34;
+
+// Texts of files that declare version 2.x are UTF-8; older files, and 2.x
+// files whose text is not valid UTF-8, are Windows-1252.
+QString decodeText(QByteArrayView field, bool utf8)
+{
+    if (utf8) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString text = decoder.decode(field);
+        if (!decoder.hasError())
+            return text;
+    }
+    return decodeWindows1252(field);
+}
+
+enum class Direction { Across, Down };
+struct Word {
+    Direction direction;
+    qint32 number;
+};
+
+} // namespace
+
+ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
+{
+    ReadResult result;
+
+    // Some distributed files carry a preamble before the header; the header
+    // is then read relative to the first signature found.
+    qsizetype base = 0;
+    if (bytes.size() < kSignatureOffset + kSignature.size()
+        || bytes.sliced(kSignatureOffset, kSignature.size()) != kSignature) {
+        const qsizetype at = bytes.indexOf(kSignature, kSignatureOffset);
+        if (at < 0) {
+            result.error = QStringLiteral("no ACROSS&DOWN signature");
+            return result;
+        }
+        base = at - kSignatureOffset;
+    }
+    const QByteArrayView file = bytes.sliced(base);
+
+    if (file.size() < kSolutionOffset) {
+        result.error = QStringLiteral("the file ends inside its header (%1 bytes)").arg(file.size());
+        return result;
+    }
+    const int width = static_cast<unsigned char>(file[kWidthOffset]);
+    const int height = static_cast<unsigned char>(file[kHeightOffset]);
+    const qsizetype cells = qsizetype(width) * height;
+    if (file.size() < kSolutionOffset + 2 * cells) {
+        result.error = QStringLiteral("the file ends before its %1 x %2 grids (%3 bytes, %4 needed)")
+                           .arg(width)
+                           .arg(height)
+                           .arg(file.size())
+                           .arg(kSolutionOffset + 2 * cells);
+        return result;
+    }
+    const bool utf8 = file.sliced(kVersionOffset, 2) == QByteArrayView("2.");
+
+    Puzzle p;
+    p.width = width;
+    p.height = height;
+    p.gridBytes = file.sliced(kSolutionOffset, cells).toByteArray();
+
+    // The text fields, each ended by a zero byte: title, author, copyright,
+    // then one clue per word, the notes and whatever else the file carries.
+    const QByteArrayView texts = file.sliced(kSolutionOffset + 2 * cells);
+    QList<QByteArrayView> fields;
+    {
+        qsizetype start = 0;
+        for (;;) {
+            const qsizetype zero = texts.indexOf('\0', start);
+            if (zero < 0) {
+                fields.append(texts.sliced(start));
+                break;
+            }
+            fields.append(texts.sliced(start, zero - start));
+            start = zero + 1;
+        }
+    }
+    auto field = [&](qsizetype k) {
+        return k < fields.size() ? decodeText(fields.at(k), utf8) : QString();
+    };
+    p.puz_title = field(0);
+    p.author = field(1);
+    p.copyright = field(2);
+    const qsizetype clueTexts = fields.size() > 3 ? fields.size() - 3 : 0;
+
+    // Numbering walk in reading order. A cell starts an across (down) word
+    // when the edge or a black square is before it and a white square after
+    // it: a word is at least two cells long, as in every .puz file.
+    p.numgridCells.resize(cells);
+    QList<Word> words;
+    qint32 counter = 1;
+    for (int r = 1; r <= height; ++r) {
+        for (int c = 1; c <= width; ++c) {
+            if (p.isBlack(c, r)) {
+                p.numgridCells[p.index(c, r)] = -1;
+                continue;
+            }
+            const bool across = (c == 1 || p.isBlack(c - 1, r)) && c < width && !p.isBlack(c + 1, r);
+            const bool down = (r == 1 || p.isBlack(c, r - 1)) && r < height && !p.isBlack(c, r + 1);
+            if (across)
+                words.append({Direction::Across, counter});
+            if (down)
+                words.append({Direction::Down, counter});
+            if (across || down)
+                p.numgridCells[p.index(c, r)] = counter++;
+        }
+    }
+    if (words.size() > clueTexts) {
+        result.error = QStringLiteral("the grid has %1 words but the file holds only %2 clue texts")
+                           .arg(words.size())
+                           .arg(clueTexts);
+        return result;
+    }
+
+    // The k-th word of the walk takes clue text k.
+    for (qsizetype k = 0; k < words.size(); ++k) {
+        const QString clue = field(k + 3);
+        if (words.at(k).direction == Direction::Across) {
+            p.num_a.append(words.at(k).number);
+            p.clue_a.append(clue);
+        } else {
+            p.num_d.append(words.at(k).number);
+            p.clue_d.append(clue);
+        }
+    }
+
+    p.CurrentFileName = fileName;
+    result.puzzle = std::move(p);
+    return result;
+}
+
+ReadResult readPuzzleFile(const QString &path)
+{
+    ReadResult result;
+    const QFileInfo info(path);
+    if (!info.exists()) {
+        result.error = QStringLiteral("the file does not exist");
+        return result;
+    }
+    if (info.isDir()) {
+        result.error = QStringLiteral("it is a folder");
+        return result;
+    }
+    // Pipes and devices could block or never end; a puzzle is a plain file.
+    if (!info.isFile()) {
+        result.error = QStringLiteral("it is not a regular file");
+        return result;
+    }
+    if (info.size() > kMaxPuzzleFileSize) {
+        result.error = QStringLiteral("the file is too large to be a puzzle (%1 bytes)").arg(info.size());
+        return result;
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        result.error = QStringLiteral("the file cannot be opened: %1").arg(file.errorString());
+        return result;
+    }
+    const QByteArray bytes = file.read(kMaxPuzzleFileSize + 1);
+    if (file.error() != QFileDevice::NoError) {
+        result.error = QStringLiteral("the file cannot be read: %1").arg(file.errorString());
+        return result;
+    }
+    if (bytes.size() > kMaxPuzzleFileSize) {
+        result.error = QStringLiteral("the file is too large to be a puzzle");
+        return result;
+    }
+    return readPuzzle(bytes, info.fileName());
+}
+
+} // namespace norvale
