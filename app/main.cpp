@@ -1,4 +1,5 @@
 #include "cli.h"
+#include "gui.h"
 
 #include <QGuiApplication>
 
@@ -16,11 +17,8 @@ int main(int argc, char **argv)
     for (int i = 0; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
 
-    if (!norvale::cli::isBatchCommand(arguments)) {
-        std::fprintf(stderr, "norvale: the window is not available yet; use --convert-to.\n"
-                             "Try 'norvale --help'.\n");
-        return norvale::cli::ExitUsage;
-    }
+    if (!norvale::cli::isBatchCommand(arguments))
+        return norvale::app::runWindow(argc, argv);
 
     // The batch command draws its pages without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

@@ -1,0 +1,88 @@
+#include "convert/convert.h"
+#include "puzzle/reader.h"
+#include "testsupport.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace norvale;
+
+class TestConvert : public QObject {
+    Q_OBJECT
+
+private:
+    static Puzzle tiny()
+    {
+        ReadResult r = readPuzzle(puzwriter::write(test::tinySource()), u"Sunday.puz"_qs);
+        return *r.puzzle;
+    }
+
+private Q_SLOTS:
+    void crossBowWorkedExample()
+    {
+        const QByteArray expected = "Tiny\r\n\r\nGrid\r\nWWB\r\nWWW\r\nBWW\r\n\r\nAcross\r\n"
+                                    "1 Top row\r\n3 Middle row\r\n5 Bottom row\r\n\r\nDown\r\n"
+                                    "1 Left\r\n2 Centre\r\n4 Right\r\n";
+        QCOMPARE(expected.size(), 113);
+        QCOMPARE(crossBowText(tiny()), expected);
+    }
+
+    void solutionWorkedExample()
+    {
+        const QByteArray expected = "Tiny, Solution\r\n\r\nA  B  -  \r\nC  D  E  \r\n-  F  G  \r\n";
+        QCOMPARE(expected.size(), 51);
+        QCOMPARE(solutionText(tiny()), expected);
+    }
+
+    void edgeCases()
+    {
+        Puzzle p = tiny();
+        p.puz_title.clear();
+        p.num_d.clear();
+        p.clue_d.clear();
+        p.clue_a[0] = QStringLiteral("Caf\u00e9");
+        const QByteArray text = crossBowText(p);
+        QVERIFY(text.startsWith("\r\n\r\nGrid\r\n"));
+        QVERIFY(text.endsWith("\r\n\r\nDown\r\n"));
+        QVERIFY(text.contains("1 Caf\xc3\xa9\r\n"));
+        QVERIFY(solutionText(p).startsWith(", Solution\r\n\r\n"));
+    }
+
+    void writesBothFiles()
+    {
+        QTemporaryDir dir;
+        const Puzzle p = tiny();
+        // An older file of the same name is replaced without asking.
+        QVERIFY(test::writeFile(dir.filePath(u"Sunday.puz.txt"_qs), "old content, longer than new"));
+        QVERIFY(!MakeCrossBowPuzzle(p, dir.path(), true));
+        QCOMPARE(test::readFile(dir.filePath(u"Sunday.puz.txt"_qs)), crossBowText(p));
+        QCOMPARE(test::readFile(dir.filePath(u"Sunday.puz.sol.txt"_qs)), solutionText(p));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 2);
+    }
+
+    void noSolutionUnlessAsked()
+    {
+        QTemporaryDir dir;
+        Puzzle p = tiny();
+        p.CurrentFileName = QStringLiteral("Sunday");
+        QVERIFY(!MakeCrossBowPuzzle(p, dir.path(), false));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"Sunday.txt"_qs});
+    }
+
+    // A destination that cannot take the file: the error names the file and
+    // nothing partial is left behind.
+    void failureNamesTheFile()
+    {
+        QTemporaryDir dir;
+        const QString missing = dir.filePath(u"gone"_qs);
+        const auto error = MakeCrossBowPuzzle(tiny(), missing, true);
+        QVERIFY(error);
+        QVERIFY2(error->message().contains(u"Sunday.puz.txt"_qs), qPrintable(error->message()));
+        QVERIFY(!error->reason.isEmpty());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestConvert)
+#include "tst_convert.moc"
