@@ -1,0 +1,35 @@
+#pragma once
+
+#include "surface.h"
+
+#include <QString>
+#include <QStringList>
+
+// Helpers shared by the surfaces and the page layouts of this library.
+namespace norvale::layout {
+
+// Every text of the pages is set in this family.
+inline QString fontFamily() { return QStringLiteral("Arial"); }
+
+// The lines of a text: "\r\n", "\n" and "\r" each end a line, so a text
+// ending in a line break has an empty last line.
+QStringList textLines(const QString &text);
+
+// Length in characters (code points, so a surrogate pair counts once).
+int characterCount(const QString &text);
+
+// Type sizes are given in points; e turns them into surface units.
+inline double unitFactor(const PageSetup &page) { return page.resolution / 72.0; }
+
+// Sizes go by ranges of a count: first for a value up to firstMax, second
+// up to secondMax, third above.
+inline int byRange(int value, int firstMax, int secondMax, int first, int second, int third)
+{
+    return value <= firstMax ? first : value <= secondMax ? second : third;
+}
+
+// The lines of an empty grid of cols x rows cells of size cell: first the
+// rows' lines top to bottom, then the columns' left to right.
+void drawGridLines(Surface &surface, int left, int top, int cols, int rows, int cell);
+
+} // namespace norvale::layout

@@ -1,0 +1,206 @@
+#include "paintersurface.h"
+
+#include <QPagedPaintDevice>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPen>
+#include <QPrinter>
+#include <QTextLayout>
+#include <QTextOption>
+
+#include <algorithm>
+
+namespace norvale {
+
+PageSetup printerPageSetup(QPrinter &printer)
+{
+    printer.setFullPage(false);
+    printer.setResolution(kPrintResolution);
+    const int resolution = printer.resolution();
+    const QRect printable = printer.pageLayout().paintRectPixels(resolution);
+    return PageSetup{printable.width(), printable.height(), resolution};
+}
+
+namespace {
+
+// The line width used when a text is not wrapped: wide enough for any line,
+// small enough for QTextLayout's fixed-point arithmetic.
+constexpr qreal kUnwrapped = 1.0e6;
+
+// The text with every line break ("\r\n", "\n" or "\r") made a Unicode line
+// separator, which QTextLayout always breaks after.
+QString withLineSeparators(const QString &text)
+{
+    QString out = text;
+    out.replace(QStringLiteral("\r\n"), QString(QChar::LineSeparator));
+    for (QChar &c : out) {
+        if (c == u'\n' || c == u'\r')
+            c = QChar::LineSeparator;
+    }
+    return out;
+}
+
+// The one line-breaking routine behind StringWidth, StringHeight and
+// DrawString: QTextLayout breaks the text at its line breaks and, with a
+// wrap width, at word boundaries (anywhere inside a word wider than the
+// width). Lines are placed one under the other from y = 0 on, each as high as
+// QTextLine::height() (a whole number). Returns the total height.
+double layOutText(QTextLayout &layout, int wrapWidth)
+{
+    QTextOption option;
+    option.setTextDirection(Qt::LeftToRight);
+    option.setAlignment(Qt::AlignLeft | Qt::AlignAbsolute);
+    option.setWrapMode(wrapWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
+                                     : QTextOption::NoWrap);
+    const qreal lineWidth = wrapWidth > 0 ? qreal(wrapWidth) : kUnwrapped;
+    layout.setTextOption(option);
+
+    double y = 0;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLeadingIncluded(true);
+        line.setLineWidth(lineWidth);
+        line.setPosition(QPointF(0, y));
+        y += line.height();
+    }
+    layout.endLayout();
+    return y;
+}
+
+} // namespace
+
+QPainterSurface::QPainterSurface(QPaintDevice *device)
+    : m_device(device), m_painter(std::make_unique<QPainter>())
+{
+    if (m_painter->begin(device))
+        m_painter->setRenderHint(QPainter::Antialiasing, false);
+}
+
+QPainterSurface::QPainterSurface(QPaintDevice *device, MeasureOnly) : m_device(device) {}
+
+QPainterSurface::~QPainterSurface()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+}
+
+bool QPainterSurface::isActive() const { return m_painter && m_painter->isActive(); }
+
+bool QPainterSurface::finish()
+{
+    return isActive() && m_painter->end();
+}
+
+void QPainterSurface::TextFont(const QString &family)
+{
+    if (family != m_family) {
+        m_family = family;
+        m_fontValid = false;
+    }
+}
+
+void QPainterSurface::TextSize(int size)
+{
+    if (size != m_size) {
+        m_size = size;
+        m_fontValid = false;
+    }
+}
+
+void QPainterSurface::Bold(bool bold)
+{
+    if (bold != m_bold) {
+        m_bold = bold;
+        m_fontValid = false;
+    }
+}
+
+void QPainterSurface::ForeColor(const QColor &color) { m_color = color; }
+
+const QFont &QPainterSurface::font()
+{
+    if (!m_fontValid) {
+        // The family is looked up through fontconfig, which substitutes a
+        // metric-compatible face ("Arial" gives Liberation Sans on Debian).
+        // Unhinted metrics scale with the size and do not depend on the
+        // device, so a page and an image of the same size measure alike.
+        m_font = QFont();
+        m_font.setFamily(m_family);
+        m_font.setStyleHint(QFont::SansSerif);
+        m_font.setPixelSize(std::max(1, m_size));
+        m_font.setBold(m_bold);
+        m_font.setHintingPreference(QFont::PreferNoHinting);
+        m_fontValid = true;
+    }
+    return m_font;
+}
+
+double QPainterSurface::StringWidth(const QString &text)
+{
+    QTextLayout layout(withLineSeparators(text), font(), m_device);
+    layOutText(layout, 0);
+    double width = 0;
+    for (int i = 0; i < layout.lineCount(); ++i)
+        width = std::max(width, double(layout.lineAt(i).horizontalAdvance()));
+    return width;
+}
+
+double QPainterSurface::StringHeight(const QString &text, int wrapWidth)
+{
+    QTextLayout layout(withLineSeparators(text), font(), m_device);
+    return layOutText(layout, wrapWidth);
+}
+
+void QPainterSurface::DrawString(const QString &text, int x, int y, int wrapWidth)
+{
+    if (!isActive())
+        return;
+    m_painter->setFont(font());
+    m_painter->setPen(QPen(m_color));
+    QTextLayout layout(withLineSeparators(text), font(), m_device);
+    layOutText(layout, wrapWidth);
+    // The first line's baseline goes to y.
+    layout.draw(m_painter.get(), QPointF(x, qreal(y) - layout.lineAt(0).ascent()));
+}
+
+void QPainterSurface::DrawLine(int x1, int y1, int x2, int y2)
+{
+    if (!isActive())
+        return;
+    m_painter->setPen(QPen(m_color, 1));
+    m_painter->drawLine(x1, y1, x2, y2);
+}
+
+void QPainterSurface::FillRect(int x, int y, int width, int height)
+{
+    if (!isActive())
+        return;
+    m_painter->fillRect(QRect(x, y, width, height), m_color);
+}
+
+bool QPainterSurface::NextPage()
+{
+    if (!m_painter)
+        return true;
+    if (!m_painter->isActive())
+        return false;
+    if (auto *paged = dynamic_cast<QPagedPaintDevice *>(m_device))
+        return paged->newPage();
+    m_painter->fillRect(QRect(0, 0, Width(), Height()), Qt::white);
+    return true;
+}
+
+int QPainterSurface::Width() const { return m_device->width(); }
+
+int QPainterSurface::Height() const { return m_device->height(); }
+
+std::unique_ptr<Surface> QPainterSurface::measuringSurface() const
+{
+    auto measuring = std::unique_ptr<QPainterSurface>(new QPainterSurface(m_device, MeasureOnly{}));
+    measuring->m_family = m_family;
+    measuring->m_size = m_size;
+    measuring->m_bold = m_bold;
+    return measuring;
+}
+
+} // namespace norvale

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "surface.h"
+
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+#include <memory>
+
+class QPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace norvale {
+
+// The units per inch every print job is set up with.
+inline constexpr int kPrintResolution = 144;
+
+// Sets the printer up for Norvale's pages (144 units per inch, origin at the
+// printable area's top left) and returns the size of its printable area in
+// those units. Call it before a QPainterSurface is opened on the printer.
+PageSetup printerPageSetup(QPrinter &printer);
+
+// A surface that paints with QPainter on any paint device: a QPrinter (for
+// printing and PDF; NextPage starts the printer's next page) or a QImage
+// (NextPage clears it to white).
+//
+// Text is laid out by one routine for measuring and drawing: QTextLayout
+// breaks it at every line break ("\n", "\r\n" or "\r") and, with a wrap
+// width, at word boundaries, or anywhere inside a word wider than the width.
+// Every line is as high as the font's line spacing (a whole number of
+// units), so texts joined by "\n" measure the sum of their heights. Type
+// sizes are pixel sizes of the device.
+class QPainterSurface final : public Surface {
+public:
+    // Begins painting on the device at once; isActive() says whether that
+    // worked. The device must outlive the surface and its measuring surfaces.
+    explicit QPainterSurface(QPaintDevice *device);
+    ~QPainterSurface() override;
+
+    QPainterSurface(const QPainterSurface &) = delete;
+    QPainterSurface &operator=(const QPainterSurface &) = delete;
+
+    bool isActive() const;
+    // Ends painting; for a printer this finishes the job (writes the PDF or
+    // hands the job to the print service). False when the device failed.
+    bool finish();
+
+    void TextFont(const QString &family) override;
+    void TextSize(int size) override;
+    int TextSize() const override { return m_size; }
+    void Bold(bool bold) override;
+    void ForeColor(const QColor &color) override;
+
+    double StringWidth(const QString &text) override;
+    double StringHeight(const QString &text, int wrapWidth) override;
+    void DrawString(const QString &text, int x, int y, int wrapWidth = 0) override;
+    void DrawLine(int x1, int y1, int x2, int y2) override;
+    void FillRect(int x, int y, int width, int height) override;
+
+    bool NextPage() override;
+
+    int Width() const override;
+    int Height() const override;
+
+    // Measures with the same device and fonts, and draws nothing.
+    std::unique_ptr<Surface> measuringSurface() const override;
+
+private:
+    struct MeasureOnly {};
+    QPainterSurface(QPaintDevice *device, MeasureOnly);
+
+    const QFont &font();
+
+    QPaintDevice *m_device;
+    std::unique_ptr<QPainter> m_painter; // null on a measuring surface
+    QString m_family = QStringLiteral("Arial");
+    int m_size = 12;
+    bool m_bold = false;
+    QColor m_color = Qt::black;
+    QFont m_font;
+    bool m_fontValid = false;
+};
+
+} // namespace norvale
