@@ -1,0 +1,181 @@
+#include "print/layout.h"
+#include "printtestsupport.h"
+
+#include <QTest>
+
+using namespace norvale;
+using namespace norvale::test;
+using Kind = RecordingSurface::Kind;
+
+namespace {
+
+RecordingSurface printSlot(const Puzzle &puzzle, int slot, int resolution = 72)
+{
+    RecordingSurface surface(1000, 1000);
+    PrintSolutions(surface, puzzle, PageSetup{1000, 1000, resolution}, slot);
+    return surface;
+}
+
+// Every operation as text, to compare whole drawings.
+QStringList describe(const RecordingSurface &surface)
+{
+    QStringList out;
+    for (const auto &op : surface.ops()) {
+        out.append(QStringLiteral("%1 %2 %3,%4 %5,%6,%7,%8 %9,%10,%11,%12 %13 %14")
+                       .arg(int(op.kind))
+                       .arg(op.text)
+                       .arg(op.at.x())
+                       .arg(op.at.y())
+                       .arg(op.line.x1())
+                       .arg(op.line.y1())
+                       .arg(op.line.x2())
+                       .arg(op.line.y2())
+                       .arg(op.rect.x())
+                       .arg(op.rect.y())
+                       .arg(op.rect.width())
+                       .arg(op.rect.height())
+                       .arg(op.size)
+                       .arg(op.bold));
+    }
+    return out;
+}
+
+} // namespace
+
+class TestSolutionSheet : public QObject {
+    Q_OBJECT
+
+private Q_SLOTS:
+    void sizes_data()
+    {
+        QTest::addColumn<int>("resolution");
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("titleLength");
+        QTest::addColumn<int>("letterSize");
+        QTest::addColumn<int>("titleSize");
+
+        QTest::newRow("72 dpi, 15 wide, title 80") << 72 << 15 << 80 << 11 << 10;
+        QTest::newRow("72 dpi, 16 wide, title 81") << 72 << 16 << 81 << 8 << 8;
+        QTest::newRow("72 dpi, 21 wide, title 96") << 72 << 21 << 96 << 8 << 8;
+        QTest::newRow("72 dpi, 22 wide, title 97") << 72 << 22 << 97 << 6 << 6;
+        QTest::newRow("144 dpi, 15 wide, title 80") << 144 << 15 << 80 << 22 << 20;
+        QTest::newRow("144 dpi, 16 wide, title 81") << 144 << 16 << 81 << 16 << 16;
+        QTest::newRow("144 dpi, 21 wide, title 96") << 144 << 21 << 96 << 16 << 16;
+        QTest::newRow("144 dpi, 22 wide, title 97") << 144 << 22 << 97 << 12 << 12;
+    }
+
+    void sizes()
+    {
+        QFETCH(int, resolution);
+        QFETCH(int, columns);
+        QFETCH(int, titleLength);
+        QFETCH(int, letterSize);
+        QFETCH(int, titleSize);
+
+        Puzzle puzzle = blankPuzzle(columns, 3);
+        puzzle.puz_title = QString(titleLength, u'T'); // the author is not printed
+        const auto texts = textOps(printSlot(puzzle, 1, resolution));
+        QCOMPARE(texts.constFirst().text, puzzle.puz_title);
+        QCOMPARE(texts.constFirst().size, titleSize);
+        QVERIFY(texts.constFirst().bold);
+        QCOMPARE(texts.size(), 1 + 3 * columns);
+        for (qsizetype i = 1; i < texts.size(); ++i) {
+            QCOMPARE(texts.at(i).text, QStringLiteral("A"));
+            QCOMPARE(texts.at(i).size, letterSize);
+            QVERIFY(texts.at(i).bold);
+        }
+    }
+
+    // A 14 x 15 grid on 1000 x 1000: slots 450 x 300, cells of 19, the grid
+    // 266 x 285, placed by the slot's origin.
+    void slots_data()
+    {
+        QTest::addColumn<int>("slot");
+        QTest::addColumn<QPoint>("origin");
+        QTest::addColumn<QPoint>("gridCorner");
+
+        QTest::newRow("1") << 1 << QPoint(50, 50) << QPoint(142, 53);
+        QTest::newRow("2") << 2 << QPoint(500, 50) << QPoint(592, 53);
+        QTest::newRow("3") << 3 << QPoint(50, 350) << QPoint(142, 353);
+        QTest::newRow("4") << 4 << QPoint(500, 350) << QPoint(592, 353);
+        QTest::newRow("5") << 5 << QPoint(50, 650) << QPoint(142, 653);
+        QTest::newRow("6") << 6 << QPoint(500, 650) << QPoint(592, 653);
+        QTest::newRow("0") << 0 << QPoint(500, 650) << QPoint(592, 653);
+        QTest::newRow("7, not a slot") << 7 << QPoint(0, 0) << QPoint(92, 3);
+        QTest::newRow("-1, not a slot") << -1 << QPoint(0, 0) << QPoint(92, 3);
+    }
+
+    void slots()
+    {
+        QFETCH(int, slot);
+        QFETCH(QPoint, origin);
+        QFETCH(QPoint, gridCorner);
+
+        Puzzle puzzle = blankPuzzle(14, 15);
+        puzzle.puz_title = QStringLiteral("Fourteen by fifteen"); // 19 characters: 95 wide at 10
+        const RecordingSurface sheet = printSlot(puzzle, slot);
+        const auto title = textOps(sheet).constFirst();
+        QCOMPARE(title.at, QPoint(origin.x() + 177, origin.y()));
+
+        const auto lines = sheet.ops(Kind::Line);
+        QCOMPARE(lines.size(), 16 + 15);
+        const int x = gridCorner.x();
+        const int y = gridCorner.y();
+        QCOMPARE(lines.constFirst().line, QLine(x, y, x + 266, y));
+        QCOMPARE(lines.at(15).line, QLine(x, y + 285, x + 266, y + 285));
+        QCOMPARE(lines.constLast().line, QLine(x + 266, y, x + 266, y + 285));
+        // First letter: a quarter of the letter size in, its baseline one
+        // letter size below the cell's top.
+        QCOMPARE(textOps(sheet).at(1).at, QPoint(x + 2, y + 11));
+    }
+
+    void slotZeroIsSlotSix()
+    {
+        const Puzzle puzzle = tinyPuzzle();
+        QCOMPARE(describe(printSlot(puzzle, 0)), describe(printSlot(puzzle, 6)));
+    }
+
+    // Black squares are filled; letters are the grid's Windows-1252 bytes.
+    void cells()
+    {
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.gridBytes[1] = char(0xC9); // É
+        puzzle.gridBytes[5] = ':';        // a black square as some editors write it
+        const RecordingSurface sheet = printSlot(puzzle, 1);
+        // u = 95, the grid at x = 132, y = 53.
+        const auto fills = sheet.ops(Kind::Fill);
+        QCOMPARE(fills.size(), 3);
+        QCOMPARE(fills.at(0).rect, QRect(322, 53, 95, 95));
+        QCOMPARE(fills.at(1).rect, QRect(322, 148, 95, 95));
+        QCOMPARE(fills.at(2).rect, QRect(132, 243, 95, 95));
+        const auto texts = textOps(sheet);
+        QStringList letters;
+        for (qsizetype i = 1; i < texts.size(); ++i)
+            letters.append(QStringLiteral("%1@%2,%3").arg(texts.at(i).text).arg(texts.at(i).at.x()).arg(texts.at(i).at.y()));
+        QCOMPARE(letters, QStringList({QStringLiteral("A@134,64"), QString::fromUtf16(u"É@229,64"),
+                                       QStringLiteral("C@134,159"), QStringLiteral("D@229,159"),
+                                       QStringLiteral("F@229,254"), QStringLiteral("G@324,254")}));
+    }
+
+    // A grid much wider than tall stays within its slot.
+    void wideGridStaysInItsSlot()
+    {
+        const RecordingSurface sheet = printSlot(blankPuzzle(30, 10), 1);
+        const auto lines = sheet.ops(Kind::Line);
+        QCOMPARE(lines.constFirst().line, QLine(140, 92, 140 + 30 * 9, 92));
+        for (const auto &op : lines) {
+            QVERIFY(op.line.x1() >= 50 && op.line.x2() <= 500);
+            QVERIFY(op.line.y1() >= 50 && op.line.y2() <= 350);
+        }
+    }
+
+    void puzzleWithoutCellsPrintsItsTitle()
+    {
+        const RecordingSurface sheet = printSlot(blankPuzzle(0, 0), 2);
+        QCOMPARE(sheet.ops().size(), 1);
+        QCOMPARE(sheet.ops().constFirst().text, QStringLiteral("Blank"));
+    }
+};
+
+QTEST_APPLESS_MAIN(TestSolutionSheet)
+#include "tst_solutionsheet.moc"
