@@ -178,4 +178,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TestSolutionSheet)
-#include "tst_solutionsheet.moc"
+#include "tst_print_solutionsheet.moc"

@@ -345,4 +345,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TestPuzzlePage)
-#include "tst_puzzlepage.moc"
+#include "tst_print_puzzlepage.moc"

@@ -93,4 +93,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestPrintPdf)
-#include "tst_printpdf.moc"
+#include "tst_print_pdf.moc"

@@ -239,4 +239,4 @@ private Q_SLOTS:
 };
 
 QTEST_MAIN(TestPainterSurface)
-#include "tst_paintersurface.moc"
+#include "tst_print_paintersurface.moc"

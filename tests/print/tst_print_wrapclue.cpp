@@ -113,4 +113,4 @@ private Q_SLOTS:
 };
 
 QTEST_APPLESS_MAIN(TestWrapClue)
-#include "tst_wrapclue.moc"
+#include "tst_print_wrapclue.moc"
