@@ -3,6 +3,7 @@
 #include "batch/batch.h"
 #include "filelist/filelist.h"
 #include "norvale_version.h"
+#include "printoutput.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -10,6 +11,7 @@
 #include <QSet>
 
 #include <atomic>
+#include <memory>
 
 namespace norvale::cli {
 
@@ -33,6 +35,19 @@ void addOptions(QCommandLineParser &parser)
          QStringLiteral("dir")},
         {QStringLiteral("generate-solutions"),
          QStringLiteral("With --convert-to, also write the solution text files (NAME.sol.txt).")},
+        {QStringLiteral("print-puzzles"), QStringLiteral("Print every puzzle, one a page.")},
+        {QStringLiteral("grid-at-bottom"),
+         QStringLiteral("With --print-puzzles, put the clues on top and the grid at the bottom.")},
+        {QStringLiteral("print-solutions"), QStringLiteral("Print the solutions, six a page.")},
+        {QStringLiteral("pdf"), QStringLiteral("Print into the PDF file <file> instead of a printer."),
+         QStringLiteral("file")},
+        {QStringLiteral("printer"),
+         QStringLiteral("Print on the printer <name> instead of the default printer."),
+         QStringLiteral("name")},
+        {QStringLiteral("page-size"),
+         QStringLiteral("Page size such as A4, Letter or Legal (default: the printer's; for a PDF, "
+                        "the locale's)."),
+         QStringLiteral("size")},
         {{QStringLiteral("q"), QStringLiteral("quiet")},
          QStringLiteral("Show no progress; skipped entries and errors are still reported.")},
         {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Show this help.")},
@@ -115,15 +130,13 @@ void requestCancel(int signalNumber) { g_cancelSignal.store(signalNumber); }
 
 bool isBatchCommand(const QStringList &arguments)
 {
-    for (const QString &arg : arguments.mid(1)) {
-        if (arg == u"--")
-            break;
-        for (const QString &name : kBatchOptions) {
-            const QString option = QStringLiteral("--") + name;
-            if (arg == option || arg.startsWith(option + u'='))
-                return true;
-        }
-        if (arg == u"-h" || arg == u"--help" || arg == u"-v" || arg == u"--version")
+    // Bad options are the command line's to report, not the window's.
+    QCommandLineParser parser;
+    addOptions(parser);
+    if (!parser.parse(arguments))
+        return true;
+    for (const QString &name : kBatchOptions + QStringList{u"help"_qs, u"version"_qs}) {
+        if (parser.isSet(name))
             return true;
     }
     return false;
@@ -148,15 +161,31 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
     }
 
     BatchOptions options;
+    options.printPuzzles = parser.isSet(QStringLiteral("print-puzzles"));
+    options.gridAtBottom = parser.isSet(QStringLiteral("grid-at-bottom"));
+    options.printSolutions = parser.isSet(QStringLiteral("print-solutions"));
     options.convert = parser.isSet(QStringLiteral("convert-to"));
     options.generateSolutions = parser.isSet(QStringLiteral("generate-solutions"));
     if (!options.anyPass()) {
-        err << "norvale: nothing to do: give --convert-to" << Qt::endl
+        err << "norvale: nothing to do: give --print-puzzles, --print-solutions or --convert-to"
+            << Qt::endl
             << "Try 'norvale --help'." << Qt::endl;
         return ExitUsage;
     }
-    if (options.generateSolutions && !options.convert) {
-        err << "norvale: --generate-solutions needs --convert-to" << Qt::endl;
+    auto needs = [&](const char *option, bool given, const char *requirement) {
+        if (given)
+            err << "norvale: --" << option << " needs " << requirement << Qt::endl;
+        return given;
+    };
+    const bool printOptions = parser.isSet(QStringLiteral("pdf"))
+                              || parser.isSet(QStringLiteral("printer"))
+                              || parser.isSet(QStringLiteral("page-size"));
+    if (needs("generate-solutions", options.generateSolutions && !options.convert, "--convert-to")
+        || needs("grid-at-bottom", options.gridAtBottom && !options.printPuzzles, "--print-puzzles")
+        || needs("pdf, --printer and --page-size", printOptions && !options.prints(),
+                 "--print-puzzles or --print-solutions")
+        || needs("pdf", parser.isSet(QStringLiteral("pdf")) && parser.isSet(QStringLiteral("printer")),
+                 "no --printer")) {
         return ExitUsage;
     }
 
@@ -180,20 +209,46 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
         return ExitUsage;
     }
 
+    // One print job for the whole run, opened before anything is read.
+    std::unique_ptr<PrintOutput> job;
+    if (options.prints()) {
+        PrintOutput::Problem problem = PrintOutput::Problem::None;
+        QString message;
+        job = PrintOutput::open({parser.value(QStringLiteral("pdf")),
+                                 parser.value(QStringLiteral("printer")),
+                                 parser.value(QStringLiteral("page-size"))},
+                                &problem, &message);
+        if (!job) {
+            err << "norvale: " << message << Qt::endl;
+            return problem == PrintOutput::Problem::Usage ? ExitUsage : ExitWriteFailed;
+        }
+    }
+
     Reporter reporter(err, parser.isSet(QStringLiteral("quiet")), progressIsTerminal);
     Puzzle record;
     BatchRun batch(list.rows, options, record, reporter);
     batch.setDestination(destination);
+    if (job)
+        batch.setPrintTarget(&job->surface(), job->page());
     const BatchResult result = batch.run();
     reporter.clearBar();
 
-    if (result.failure) {
-        err << "norvale: " << *result.failure << Qt::endl;
-        return ExitWriteFailed;
-    }
-    if (result.cancelled) {
+    if (result.failure || result.cancelled) {
+        if (job)
+            job->abandon();
+        if (result.failure) {
+            err << "norvale: " << *result.failure << Qt::endl;
+            return ExitWriteFailed;
+        }
         err << "norvale: cancelled" << Qt::endl;
         return 128 + g_cancelSignal.load();
+    }
+    if (job) {
+        QString message;
+        if (!job->finish(&message)) {
+            err << "norvale: " << message << Qt::endl;
+            return ExitWriteFailed;
+        }
     }
     return reporter.unreadable() > 0 ? ExitUnreadable : ExitOk;
 }

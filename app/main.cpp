@@ -9,6 +9,12 @@
 
 namespace {
 extern "C" void onSignal(int signalNumber) { norvale::cli::requestCancel(signalNumber); }
+
+void quietQtMessages(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fprintf(stderr, "norvale: %s\n", qPrintable(message));
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -23,6 +29,10 @@ int main(int argc, char **argv)
     // The batch command draws its pages without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own notes (missing runtime folders and the like) are not the
+    // user's business on the command line.
+    if (qEnvironmentVariableIsEmpty("NORVALE_DEBUG"))
+        qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("norvale"));
 

@@ -3,7 +3,6 @@
 #include "testsupport.h"
 
 #include <QDir>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -11,21 +10,9 @@ using namespace norvale;
 
 namespace {
 
-struct Outcome {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using Outcome = test::ProcessOutcome;
 
-Outcome runNorvale(const QStringList &args)
-{
-    QProcess p;
-    p.start(test::norvaleBinary(), args);
-    if (!p.waitForFinished(120000))
-        return {};
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
+Outcome runNorvale(const QStringList &args) { return test::runProgram(test::norvaleBinary(), args); }
 
 QString samplesDir() { return test::dataDir() + u"/../../samples"_qs; }
 

@@ -45,10 +45,10 @@ private:
 class Observer : public BatchObserver {
 public:
     void status(const QString &text) override { statuses.append(text); }
-    void progress(int value, int maximum) override
+    void progress(int value, int max) override
     {
         lastValue = value;
-        this->maximum = maximum;
+        maximum = max;
     }
     void skipped(int position, const FileRow &, const QString &) override { skips.append(position); }
     void yield() override

@@ -1,6 +1,7 @@
 #include "testsupport.h"
 
 #include <QFile>
+#include <QProcess>
 
 namespace norvale::test {
 
@@ -32,6 +33,21 @@ puzwriter::PuzzleSource tinySource()
     s.across = {QStringLiteral("Top row"), QStringLiteral("Middle row"), QStringLiteral("Bottom row")};
     s.down = {QStringLiteral("Left"), QStringLiteral("Centre"), QStringLiteral("Right")};
     return s;
+}
+
+ProcessOutcome runProgram(const QString &program, const QStringList &args,
+                          const QProcessEnvironment &env)
+{
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) {
+        p.kill();
+        p.waitForFinished();
+        return {};
+    }
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()), QString::fromUtf8(p.readAllStandardError())};
 }
 
 } // namespace norvale::test
