@@ -1,0 +1,54 @@
+#include "rundialogs.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QPrinter>
+
+namespace norvale::ui {
+
+QString QtRunDialogs::chooseFolder(QWidget *parent, const QString &prompt, const QString &title,
+                                   const QString &action, const QString &start)
+{
+    QFileDialog dialog(parent, title, start.isEmpty() ? QDir::homePath() : start);
+    dialog.setFileMode(QFileDialog::Directory);
+    dialog.setOption(QFileDialog::ShowDirsOnly);
+    // Qt's own dialog, because a desktop's native one has no place for the
+    // prompt.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLabelText(QFileDialog::LookIn, prompt);
+    dialog.setLabelText(QFileDialog::Accept, action);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+bool QtRunDialogs::pageSetup(QWidget *parent, QPrinter &printer)
+{
+    QPageSetupDialog dialog(&printer, parent);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+bool QtRunDialogs::print(QPrinter &printer)
+{
+    QPrintDialog dialog(&printer, nullptr);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void QtRunDialogs::message(QWidget *parent, const QString &text, const QString &detail)
+{
+    QMessageBox box(parent);
+    box.setWindowTitle(parent ? parent->window()->windowTitle()
+                              : QGuiApplication::applicationDisplayName());
+    box.setIcon(detail.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Critical);
+    box.setText(text);
+    // What failed is shown at once, under the main text.
+    box.setInformativeText(detail);
+    box.setStandardButtons(QMessageBox::Ok);
+    box.exec();
+}
+
+} // namespace norvale::ui
