@@ -1,16 +1,54 @@
 #include "gui.h"
 
-#include <cstdio>
+#include "filelist/filetypes.h"
+#include "ui/winmain.h"
+
+#include <QApplication>
+#include <QFileInfo>
 
 namespace norvale::app {
 
+namespace {
+
+// The files and folders named on the command line: every argument that is
+// not an option, and everything after "--".
+QStringList documentArguments(const QStringList &arguments)
+{
+    QStringList files;
+    bool optionsEnded = false;
+    for (const QString &arg : arguments.mid(1)) {
+        if (!optionsEnded && arg == u"--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && arg.startsWith(u'-'))
+            continue;
+        files.append(arg);
+    }
+    return files;
+}
+
+} // namespace
+
 int runWindow(int &argc, char **argv)
 {
-    (void)argc;
-    (void)argv;
-    std::fprintf(stderr, "norvale: the window is not available yet; use --convert-to.\n"
-                         "Try 'norvale --help'.\n");
-    return 2;
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("norvale"));
+    FileTypes::_InitFileTypes();
+
+    ui::WinMain &window = ui::winMain();
+    // Files named on the command line land in the list as dropped ones do.
+    for (const QString &path : documentArguments(QApplication::arguments())) {
+        if (!window.isVisible())
+            break;
+        window.ReadFolderItem(QFileInfo(path));
+    }
+    window.updatefilecount();
+    // The window may have been closed while a long folder was walked; the
+    // application has ended then.
+    const int status = window.isVisible() ? QApplication::exec() : 0;
+    delete &window;
+    return status;
 }
 
 } // namespace norvale::app
