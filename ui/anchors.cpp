@@ -75,8 +75,11 @@ QSize AnchorLayout::minimumSize() const { return m_minimumSize; }
 void AnchorLayout::setGeometry(const QRect &rect)
 {
     QLayout::setGeometry(rect);
+    // Where a window system lets the area get smaller than its minimum, the
+    // controls keep the minimum's places and are cut off rather than overlap.
+    const QSize size = rect.size().expandedTo(m_minimumSize);
     for (const Entry &e : std::as_const(m_entries)) {
-        const QRect r = place(e.design, e.anchors, m_designSize, rect.size()).translated(rect.topLeft());
+        const QRect r = place(e.design, e.anchors, m_designSize, size).translated(rect.topLeft());
         // Widgets are placed directly: the pixel rectangle wins over the
         // widget's own size hint.
         if (QWidget *w = e.item->widget())
