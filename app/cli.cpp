@@ -19,9 +19,6 @@ namespace {
 
 std::atomic<int> g_cancelSignal{0};
 
-const QStringList kBatchOptions = {QStringLiteral("convert-to"), QStringLiteral("print-puzzles"),
-                                   QStringLiteral("print-solutions")};
-
 void addOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
@@ -135,11 +132,17 @@ bool isBatchCommand(const QStringList &arguments)
     addOptions(parser);
     if (!parser.parse(arguments))
         return true;
-    for (const QString &name : kBatchOptions + QStringList{u"help"_qs, u"version"_qs}) {
-        if (parser.isSet(name))
-            return true;
-    }
-    return false;
+    // Any option of the batch command (--pdf, --quiet, ...) means the user
+    // wants the command line; it says what is missing.
+    return !parser.optionNames().isEmpty();
+}
+
+QStringList fileArguments(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    parser.parse(arguments);
+    return parser.positionalArguments();
 }
 
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressIsTerminal)

@@ -17,6 +17,9 @@ enum ExitStatus {
 // that no window is opened.
 bool isBatchCommand(const QStringList &arguments);
 
+// The files and folders named in the arguments (for the window).
+QStringList fileArguments(const QStringList &arguments);
+
 // Runs the batch command. arguments[0] is the program name. progressIsTerminal
 // selects the one-line progress bar instead of plain progress lines.
 int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool progressIsTerminal);

@@ -1,5 +1,7 @@
 #include "gui.h"
 
+#include "cli.h"
+
 #include "filelist/filetypes.h"
 #include "ui/winmain.h"
 
@@ -7,28 +9,6 @@
 #include <QFileInfo>
 
 namespace norvale::app {
-
-namespace {
-
-// The files and folders named on the command line: every argument that is
-// not an option, and everything after "--".
-QStringList documentArguments(const QStringList &arguments)
-{
-    QStringList files;
-    bool optionsEnded = false;
-    for (const QString &arg : arguments.mid(1)) {
-        if (!optionsEnded && arg == u"--") {
-            optionsEnded = true;
-            continue;
-        }
-        if (!optionsEnded && arg.startsWith(u'-'))
-            continue;
-        files.append(arg);
-    }
-    return files;
-}
-
-} // namespace
 
 int runWindow(int &argc, char **argv)
 {
@@ -38,7 +18,7 @@ int runWindow(int &argc, char **argv)
 
     ui::WinMain &window = ui::winMain();
     // Files named on the command line land in the list as dropped ones do.
-    for (const QString &path : documentArguments(QApplication::arguments())) {
+    for (const QString &path : cli::fileArguments(QApplication::arguments())) {
         if (!window.isVisible())
             break;
         window.ReadFolderItem(QFileInfo(path));

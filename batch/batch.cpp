@@ -38,6 +38,7 @@ BatchResult BatchRun::run()
 {
     m_result = {};
     m_count = 0;
+    m_pageBreakPending = false;
     m_result.progressMaximum = progressTotal(m_options, int(m_rows.size()));
     m_observer.progress(0, m_result.progressMaximum);
 
@@ -81,12 +82,11 @@ bool BatchRun::puzzlePass()
         if (read(i).isEmpty())
             continue;
         m_observer.status(QStringLiteral("Printing Puzzle %1...").arg(m_record.CurrentFileName));
-        PrintPuzzle(*m_surface, m_record, m_page, m_options.gridAtBottom);
-        if ((i < entries || m_options.printSolutions) && !m_surface->NextPage()) {
-            m_result.failure = QStringLiteral("the printer failed after the page of %1")
-                                   .arg(m_record.CurrentFileName);
+        if (!startPendingPage())
             return false;
-        }
+        PrintPuzzle(*m_surface, m_record, m_page, m_options.gridAtBottom);
+        if (i < entries || m_options.printSolutions)
+            m_pageBreakPending = true;
         step();
     }
     return true;
@@ -103,17 +103,31 @@ bool BatchRun::solutionPass()
         }
         if (!read(i).isEmpty()) {
             m_observer.status(QStringLiteral("Printing Solution %1...").arg(m_record.CurrentFileName));
+            if (!startPendingPage())
+                return false;
             PrintSolutions(*m_surface, m_record, m_page, i % 6);
         }
         // Slots follow list positions: an unreadable entry leaves its slot
         // empty, and the sheet still turns after every sixth position.
-        if (i < entries && i % 6 == 0 && !m_surface->NextPage()) {
-            m_result.failure = QStringLiteral("the printer failed after a solution sheet");
-            return false;
-        }
+        if (i < entries && i % 6 == 0)
+            m_pageBreakPending = true;
         step();
     }
     return true;
+}
+
+// A page break is started only when something is drawn after it, so a run
+// that is cancelled, or whose last entries are unreadable, ends without an
+// empty page.
+bool BatchRun::startPendingPage()
+{
+    if (!m_pageBreakPending)
+        return true;
+    m_pageBreakPending = false;
+    if (m_surface->NextPage())
+        return true;
+    m_result.failure = QStringLiteral("the printer failed to start a new page");
+    return false;
 }
 
 bool BatchRun::conversionPass()

@@ -65,7 +65,8 @@ struct BatchResult {
 // solution pass and the conversion pass, as the options say. The record is
 // refilled for every entry of every pass. Printing passes draw on the given
 // surface, which the caller opened for the whole job; the run starts the
-// pages between puzzles and sheets, never after the last one.
+// pages between puzzles and sheets, each just before it is drawn on, so no
+// job ends with an empty page.
 class BatchRun {
 public:
     BatchRun(const QList<FileRow> &rows, const BatchOptions &options, Puzzle &record,
@@ -88,6 +89,7 @@ private:
     bool solutionPass();
     bool conversionPass();
     QString read(int position);
+    bool startPendingPage();
     void step();
 
     const QList<FileRow> &m_rows;
@@ -99,6 +101,7 @@ private:
     PageSetup m_page;
     BatchResult m_result;
     int m_count = 0;
+    bool m_pageBreakPending = false;
 };
 
 } // namespace norvale

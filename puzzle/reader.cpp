@@ -45,8 +45,8 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
     // Some distributed files carry a preamble before the header; the header
     // is then read relative to the first signature found.
     qsizetype base = 0;
-    if (bytes.size() < kSignatureOffset + kSignature.size()
-        || bytes.sliced(kSignatureOffset, kSignature.size()) != kSignature) {
+    if (bytes.size() < kSignatureOffset + kSignature.size() ||
+        bytes.sliced(kSignatureOffset, kSignature.size()) != kSignature) {
         const qsizetype at = bytes.indexOf(kSignature, kSignatureOffset);
         if (at < 0) {
             result.error = QStringLiteral("no ACROSS&DOWN signature");
@@ -57,18 +57,20 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
     const QByteArrayView file = bytes.sliced(base);
 
     if (file.size() < kSolutionOffset) {
-        result.error = QStringLiteral("the file ends inside its header (%1 bytes)").arg(file.size());
+        result.error =
+            QStringLiteral("the file ends inside its header (%1 bytes)").arg(file.size());
         return result;
     }
     const int width = static_cast<unsigned char>(file[kWidthOffset]);
     const int height = static_cast<unsigned char>(file[kHeightOffset]);
     const qsizetype cells = qsizetype(width) * height;
     if (file.size() < kSolutionOffset + 2 * cells) {
-        result.error = QStringLiteral("the file ends before its %1 x %2 grids (%3 bytes, %4 needed)")
-                           .arg(width)
-                           .arg(height)
-                           .arg(file.size())
-                           .arg(kSolutionOffset + 2 * cells);
+        result.error =
+            QStringLiteral("the file ends before its %1 x %2 grids (%3 bytes, %4 needed)")
+                .arg(width)
+                .arg(height)
+                .arg(file.size())
+                .arg(kSolutionOffset + 2 * cells);
         return result;
     }
     const bool utf8 = file.sliced(kVersionOffset, 2) == QByteArrayView("2.");
@@ -97,6 +99,19 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
     auto field = [&](qsizetype k) {
         return k < fields.size() ? decodeText(fields.at(k), utf8) : QString();
     };
+    // Texts that will be printed and converted are kept to a sane length: a
+    // field of megabytes is no title or clue, and would tie up the layout.
+    auto tooLong = [&](qsizetype k) {
+        return k < fields.size() && fields.at(k).size() > kMaxTextFieldBytes;
+    };
+    for (qsizetype k = 0; k < 3; ++k) {
+        if (tooLong(k)) {
+            result.error = QStringLiteral("text field %1 is longer than %2 bytes")
+                               .arg(k + 1)
+                               .arg(kMaxTextFieldBytes);
+            return result;
+        }
+    }
     p.puz_title = field(0);
     p.author = field(1);
     p.copyright = field(2);
@@ -114,7 +129,8 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
                 p.numgridCells[p.index(c, r)] = -1;
                 continue;
             }
-            const bool across = (c == 1 || p.isBlack(c - 1, r)) && c < width && !p.isBlack(c + 1, r);
+            const bool across =
+                (c == 1 || p.isBlack(c - 1, r)) && c < width && !p.isBlack(c + 1, r);
             const bool down = (r == 1 || p.isBlack(c, r - 1)) && r < height && !p.isBlack(c, r + 1);
             if (across)
                 words.append({Direction::Across, counter});
@@ -129,6 +145,15 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
                            .arg(words.size())
                            .arg(clueTexts);
         return result;
+    }
+
+    for (qsizetype k = 0; k < words.size(); ++k) {
+        if (tooLong(k + 3)) {
+            result.error = QStringLiteral("clue text %1 is longer than %2 bytes")
+                               .arg(k + 1)
+                               .arg(kMaxTextFieldBytes);
+            return result;
+        }
     }
 
     // The k-th word of the walk takes clue text k.
@@ -166,7 +191,8 @@ ReadResult readPuzzleFile(const QString &path)
         return result;
     }
     if (info.size() > kMaxPuzzleFileSize) {
-        result.error = QStringLiteral("the file is too large to be a puzzle (%1 bytes)").arg(info.size());
+        result.error =
+            QStringLiteral("the file is too large to be a puzzle (%1 bytes)").arg(info.size());
         return result;
     }
     QFile file(path);

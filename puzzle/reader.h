@@ -26,6 +26,10 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName);
 // Reads the file at path; only regular files are opened.
 ReadResult readPuzzleFile(const QString &path);
 
+// Longest title, author, copyright or clue text accepted; published clues
+// are a few hundred bytes at most.
+inline constexpr qsizetype kMaxTextFieldBytes = 4096;
+
 // Files larger than this are refused without being read into memory.
 inline constexpr qint64 kMaxPuzzleFileSize = 64 * 1024 * 1024;
 
