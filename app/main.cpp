@@ -26,6 +26,11 @@ int main(int argc, char **argv)
     if (!norvale::cli::isBatchCommand(arguments))
         return norvale::app::runWindow(argc, argv);
 
+    // SIGINT and SIGTERM end the run before its next entry, so no output
+    // file is left half written.
+    std::signal(SIGINT, onSignal);
+    std::signal(SIGTERM, onSignal);
+
     // The batch command draws its pages without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -36,10 +41,6 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("norvale"));
 
-    // SIGINT and SIGTERM end the run before its next entry, so no output
-    // file is left half written.
-    std::signal(SIGINT, onSignal);
-    std::signal(SIGTERM, onSignal);
 
     QTextStream out(stdout);
     QTextStream err(stderr);

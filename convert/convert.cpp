@@ -3,6 +3,9 @@
 #include <QDir>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace norvale {
 
 namespace {
@@ -72,10 +75,19 @@ QString WriteError::message() const
 std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that a full disk shows in the write's own result:
+    // a buffered write that fails only at commit can go unnoticed and leave
+    // an empty file behind.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteError{path, file.errorString()};
+    errno = 0;
     if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
+        // A short write sets no error of the file's own; errno says why
+        // (a full disk, most often).
+        const int code = errno;
+        const QString reason = file.error() != QFileDevice::NoError || code == 0
+                                   ? file.errorString()
+                                   : QString::fromLocal8Bit(std::strerror(code));
         file.cancelWriting();
         return WriteError{path, reason};
     }
