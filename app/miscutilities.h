@@ -1,9 +1,9 @@
 #pragma once
 
+// Complete types: assigning to a QPointer needs them.
+#include <QAbstractItemView>
 #include <QPointer>
-
-class QAbstractItemView;
-class QTextEdit;
+#include <QTextEdit>
 
 // The targets of the Edit menu's select-all entry, shared by every window.
 // Both start empty; a pointer whose widget has been destroyed reads as empty.
