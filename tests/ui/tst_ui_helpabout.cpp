@@ -1,10 +1,14 @@
-// The help window: its design, the rendered help page, one window at a time.
+// The help window and the About box: their design, the rendered texts, one
+// window each, the Edit menu's select-all and the badge.
 
 #include "app/miscutilities.h"
+#include "ui/aboutwindow.h"
 #include "ui/markup.h"
 #include "ui/winhelp.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QListWidget>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
@@ -60,7 +64,7 @@ private Q_SLOTS:
     void cleanup()
     {
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<WinHelp *>(w))
+            if (qobject_cast<WinHelp *>(w) || qobject_cast<AboutWindow *>(w))
                 closeAndDelete(w);
         }
         MiscUtilities::CurrentEditField = nullptr;
@@ -147,6 +151,188 @@ private Q_SLOTS:
         QCOMPARE(countWindows<WinHelp>(), 0);
         verifyFromTop(winHelp().EditField1);
         QCOMPARE(countWindows<WinHelp>(), 1);
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<bool>("credits");
+        QTest::addColumn<int>("height");
+        QTest::addColumn<int>("copyrightTop");
+        QTest::addColumn<int>("badgeTop");
+
+        QTest::newRow("with credits") << true << 366 << 280 << 324;
+        QTest::newRow("without credits") << false << 218 << 132 << 176;
+    }
+    void aboutBox()
+    {
+        QFETCH(bool, credits);
+        QFETCH(int, height);
+        QFETCH(int, copyrightTop);
+        QFETCH(int, badgeTop);
+
+        AboutWindow &about = aboutWindow();
+        // Set up the other way first: every Show arranges the box afresh.
+        about.Show(!credits);
+        about.Show(credits);
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QCOMPARE(about.windowTitle(), QString());
+        QCOMPARE(about.size(), QSize(284, height));
+        QCOMPARE(about.minimumSize(), about.maximumSize());
+        QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        QCOMPARE(about.AppIconCanvas->geometry(), QRect(110, 8, 64, 64));
+        QCOMPARE(about.StatAppName->geometry(), QRect(20, 86, 244, 16));
+        QCOMPARE(about.StatAppName->text(), u"Norvale"_s);
+        QVERIFY(about.StatAppName->font().bold());
+        QCOMPARE(about.StatAppVersion->geometry(), QRect(20, 112, 244, 12));
+        QCOMPARE(about.StatAppVersion->text(), u"Version "_s + AboutWindow::VersionString());
+        QCOMPARE(about.StatAppCopyright->geometry(), QRect(20, copyrightTop, 244, 32));
+        QCOMPARE(about.StatAppCopyright->text(), AboutWindow::copyrightNotice());
+        QCOMPARE(about.BadgeCanvas->geometry(), QRect(34, badgeTop, 216, 30));
+        QCOMPARE(about.EditAppCredits->isVisible(), credits);
+        if (credits)
+            QCOMPARE(about.EditAppCredits->geometry(), QRect(0, 132, 284, 140));
+        QCOMPARE(about.AppIconCanvas->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(about.BadgeCanvas->focusPolicy(), Qt::NoFocus);
+    }
+
+    void credits()
+    {
+        AboutWindow &about = aboutWindow();
+        about.Show(true);
+        QTextEdit *field = about.EditAppCredits;
+        const QString text = field->toPlainText();
+        QVERIFY(!text.contains(u'<'));
+        QVERIFY(!text.contains(u'>'));
+
+        const QList<StyledRun> runs = styledRuns(*field->document());
+        QVERIFY(runs.size() >= 4);
+        QVERIFY(runs.at(0).bold);
+        QCOMPARE(runs.at(1).size, 12.0);
+        QVERIFY(runs.at(1).text.startsWith(u"    "_s));
+        const StyledRun &disclaimer = runs.last();
+        QCOMPARE(disclaimer.size, 10.0);
+        QVERIFY(!disclaimer.bold);
+        QCOMPARE(disclaimer.text, disclaimer.text.toUpper());
+        QVERIFY(disclaimer.text.contains(u"WARRANTY"_s));
+
+        // Showing the box again keeps one box and puts the credits back at
+        // the top with nothing selected.
+        scrollAndSelect(field);
+        QVERIFY(field->verticalScrollBar()->value() > 0);
+        aboutWindow().Show(true);
+        QCOMPARE(&aboutWindow(), &about);
+        QCOMPARE(countWindows<AboutWindow>(), 1);
+        verifyFromTop(field);
+        QCOMPARE(styledRuns(*field->document()), runs);
+    }
+
+    void closeAbout()
+    {
+        QPointer<AboutWindow> about = &aboutWindow();
+        about->Show(true);
+        about->_FileCloseWindow_Action();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(about.isNull());
+        QVERIFY(&aboutWindow() != nullptr);
+        QCOMPARE(countWindows<AboutWindow>(), 1);
+    }
+
+    void versionString_data()
+    {
+        QTest::addColumn<int>("stage");
+        QTest::addColumn<QString>("version");
+
+        QTest::newRow("development") << 0 << u"1.2.0 (Dev. 7)"_s;
+        QTest::newRow("alpha") << 1 << u"1.2.0a (7)"_s;
+        QTest::newRow("beta") << 2 << u"1.2.0b (7)"_s;
+        QTest::newRow("final") << 3 << u"1.2.0 (7)"_s;
+        QTest::newRow("unknown stage") << 4 << u"1.2.0"_s;
+    }
+    void versionString()
+    {
+        QFETCH(int, stage);
+        QFETCH(QString, version);
+        QCOMPARE(AboutWindow::VersionString(1, 2, 0, stage, 7), version);
+    }
+
+    // The select-all entry with the About box in front selects the credits
+    // while they have the focus, and nothing otherwise.
+    void selectAllCredits()
+    {
+        AboutWindow &about = aboutWindow();
+        about.Show(true);
+        QVERIFY(QTest::qWaitForWindowActive(&about));
+        QTextEdit *field = about.EditAppCredits;
+
+        // The credits are the box's only control that takes the focus.
+        field->setFocus();
+        QTRY_COMPARE(MiscUtilities::CurrentEditField.data(), field);
+        about._EditSelectAll_Action();
+        const QTextCursor selected = field->textCursor();
+        QCOMPARE(selected.selectionStart(), 0);
+        QCOMPARE(selected.selectionEnd(), field->document()->characterCount() - 1);
+
+        field->clearFocus();
+        QTRY_VERIFY(MiscUtilities::CurrentEditField.isNull());
+        field->setTextCursor(QTextCursor(field->document()));
+        about._EditSelectAll_Action();
+        QVERIFY(!field->textCursor().hasSelection());
+    }
+
+    // A list, when one is set, goes before the text field.
+    void selectAllList()
+    {
+        QListWidget list;
+        list.setSelectionMode(QAbstractItemView::SingleSelection);
+        QTextEdit field;
+        field.setPlainText(u"text"_s);
+        MiscUtilities::CurrentEditField = &field;
+
+        MiscUtilities::CurrentListBox = &list;
+        MiscUtilities::SelectAll();
+        QVERIFY(list.selectionModel()->selectedRows().isEmpty());
+        QVERIFY(!field.textCursor().hasSelection());
+
+        list.addItems({u"a"_s, u"b"_s, u"c"_s});
+        MiscUtilities::SelectAll();
+        QCOMPARE(list.selectionModel()->selectedRows().size(), 3);
+        QVERIFY(!field.textCursor().hasSelection());
+
+        MiscUtilities::CurrentListBox = nullptr;
+        MiscUtilities::SelectAll();
+        QCOMPARE(field.textCursor().selectedText(), u"text"_s);
+    }
+
+    void badgeOpensVendorPage()
+    {
+        AboutWindow &about = aboutWindow();
+        about.Show(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QList<QUrl> opened;
+        about.setUrlOpener([&](const QUrl &url) {
+            opened.append(url);
+            return true;
+        });
+        QTest::mouseClick(about.BadgeCanvas, Qt::LeftButton, {}, QPoint(100, 15));
+        QCOMPARE(opened, QList<QUrl>{QUrl(u"https://www.qt.io/"_s)});
+        QVERIFY(about.isVisible());
+    }
+
+    // The pictures are found by number and their masks cut the corners away.
+    void pictures()
+    {
+        QCOMPARE(Picture(168).size(), QSize(216, 30));
+        QCOMPARE(Picture(169).size(), QSize(216, 30));
+        QCOMPARE(Picture(170).size(), Picture(171).size());
+        QVERIFY_THROWS_EXCEPTION(std::runtime_error, Picture(167));
+
+        for (const auto &[picture, mask] : {std::pair{168, 169}, std::pair{171, 170}}) {
+            const QImage masked = maskedPicture(picture, mask);
+            QCOMPARE(qAlpha(masked.pixel(0, 0)), 0);
+            QCOMPARE(qAlpha(masked.pixel(masked.width() / 2, masked.height() / 2)), 255);
+        }
+        QVERIFY(!applicationIcon().isNull());
     }
 };
 
