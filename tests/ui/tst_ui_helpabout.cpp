@@ -234,7 +234,8 @@ private Q_SLOTS:
         about->_FileCloseWindow_Action();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(about.isNull());
-        QVERIFY(&aboutWindow() != nullptr);
+        QCOMPARE(countWindows<AboutWindow>(), 0);
+        aboutWindow().Show(true);
         QCOMPARE(countWindows<AboutWindow>(), 1);
     }
 
