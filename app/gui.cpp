@@ -1,33 +1,46 @@
 #include "gui.h"
 
+#include "app.h"
 #include "cli.h"
+#include "instance.h"
 
 #include "filelist/filetypes.h"
 #include "ui/winmain.h"
 
-#include <QApplication>
 #include <QFileInfo>
 
 namespace norvale::app {
 
 int runWindow(int &argc, char **argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("norvale"));
     FileTypes::_InitFileTypes();
+    App app(argc, argv);
+    // The desktop starts Norvale with the documents to open as arguments.
+    const QStringList documents = cli::fileArguments(App::arguments());
 
-    ui::WinMain &window = ui::winMain();
-    // Files named on the command line land in the list as dropped ones do.
-    for (const QString &path : cli::fileArguments(QApplication::arguments())) {
+    // With a Norvale of this user already running, that one takes the
+    // documents (or only comes to the front) and this start ends.
+    const QString name = instanceName();
+    if (forwardToRunningInstance(name, documents))
+        return 0;
+    InstanceServer server;
+    // Without the socket, later starts open windows of their own.
+    server.listen(name);
+    QObject::connect(&server, &InstanceServer::openRequested, &app, &App::OpenDocuments);
+
+    app._ApplicationAddMenuHandlers();
+    app.Event_Open();
+    ui::WinMain &window = app._MakeDefaultView();
+    for (const QString &path : documents) {
+        // The window may be closed while a long folder is walked; the
+        // application has ended then.
         if (!window.isVisible())
             break;
-        window.ReadFolderItem(QFileInfo(path));
+        app.Event_OpenDocument(QFileInfo(path));
     }
     window.updatefilecount();
-    // The window may have been closed while a long folder was walked; the
-    // application has ended then.
-    const int status = window.isVisible() ? QApplication::exec() : 0;
-    delete &window;
+    const int status = window.isVisible() ? App::exec() : 0;
+    delete ui::openWinMain();
     return status;
 }
 

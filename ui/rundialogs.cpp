@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPageSetupDialog>
@@ -18,6 +19,39 @@ QString QtRunDialogs::chooseFolder(QWidget *parent, const QString &prompt, const
     dialog.setOption(QFileDialog::ShowDirsOnly);
     // Qt's own dialog, because a desktop's native one has no place for the
     // prompt.
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    dialog.setLabelText(QFileDialog::LookIn, prompt);
+    dialog.setLabelText(QFileDialog::Accept, action);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+namespace {
+
+// A file chooser that takes a folder too: "Select" with a folder selected
+// chooses the folder, a double click opens it.
+class FileOrFolderDialog : public QFileDialog {
+public:
+    using QFileDialog::QFileDialog;
+
+    void accept() override
+    {
+        const QStringList chosen = selectedFiles();
+        if (chosen.size() == 1 && QFileInfo(chosen.constFirst()).isDir())
+            QDialog::accept();
+        else
+            QFileDialog::accept();
+    }
+};
+
+} // namespace
+
+QString QtRunDialogs::chooseItem(QWidget *parent, const QString &prompt, const QString &title,
+                                 const QString &action)
+{
+    FileOrFolderDialog dialog(parent, title, QDir::homePath());
+    dialog.setFileMode(QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setLabelText(QFileDialog::LookIn, prompt);
     dialog.setLabelText(QFileDialog::Accept, action);

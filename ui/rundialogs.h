@@ -17,6 +17,10 @@ public:
     // chosen folder, or an empty text when the user cancelled.
     virtual QString chooseFolder(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &action, const QString &start) = 0;
+    // A chooser of one file or folder, starting in the home folder. Returns
+    // its path, or an empty text when the user cancelled.
+    virtual QString chooseItem(QWidget *parent, const QString &prompt, const QString &title,
+                               const QString &action) = 0;
     // The page setup dialog on the printer settings; true when confirmed.
     virtual bool pageSetup(QWidget *parent, QPrinter &printer) = 0;
     // The print dialog on the printer settings; true when confirmed.
@@ -31,6 +35,8 @@ class QtRunDialogs : public RunDialogs {
 public:
     QString chooseFolder(QWidget *parent, const QString &prompt, const QString &title,
                          const QString &action, const QString &start) override;
+    QString chooseItem(QWidget *parent, const QString &prompt, const QString &title,
+                       const QString &action) override;
     bool pageSetup(QWidget *parent, QPrinter &printer) override;
     bool print(QPrinter &printer) override;
     void message(QWidget *parent, const QString &text, const QString &detail = {}) override;

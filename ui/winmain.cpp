@@ -1,24 +1,32 @@
 #include "winmain.h"
 
 #include "anchors.h"
+#include "app/menubar.h"
+#include "app/miscutilities.h"
 #include "print/paintersurface.h"
 #include "rundialogs.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <algorithm>
 #include <optional>
@@ -110,7 +118,132 @@ std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
     return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
 }
 
+// Takes a drag of files as a copy: Norvale only lists them, and a source
+// told they were moved might remove them.
+bool acceptFileDrag(QDropEvent *event)
+{
+    if (!carriesFileItems(event->mimeData()))
+        return false;
+    const Qt::DropActions possible = event->possibleActions();
+    if (possible & Qt::CopyAction)
+        event->setDropAction(Qt::CopyAction);
+    else if (possible & Qt::LinkAction)
+        event->setDropAction(Qt::LinkAction);
+    else
+        return false;
+    event->accept();
+    return true;
+}
+
+// The file list: files and folders dragged in from outside, the keys and
+// the presses on cells go to the window's handlers. Rows dragged within the
+// list are moved by the list itself, whole, hidden columns included.
+class FileListBox : public QTreeWidget {
+public:
+    FileListBox(WinMain &window, QWidget *parent) : QTreeWidget(parent), m_window(window) {}
+
+protected:
+    void dragEnterEvent(QDragEnterEvent *event) override
+    {
+        if (event->source() == this)
+            QTreeWidget::dragEnterEvent(event);
+        else if (!acceptFileDrag(event))
+            event->ignore();
+    }
+    void dragMoveEvent(QDragMoveEvent *event) override
+    {
+        if (event->source() == this)
+            QTreeWidget::dragMoveEvent(event);
+        else if (!acceptFileDrag(event))
+            event->ignore();
+    }
+    void dropEvent(QDropEvent *event) override
+    {
+        if (event->source() == this) {
+            QTreeWidget::dropEvent(event);
+        } else if (acceptFileDrag(event)) {
+            m_window.ListBox1_DropObject(event->mimeData(), event->dropAction());
+        } else {
+            event->ignore();
+        }
+    }
+    void keyPressEvent(QKeyEvent *event) override
+    {
+        if (m_window.ListBox1_KeyDown(event->key()))
+            event->accept();
+        else
+            QTreeWidget::keyPressEvent(event);
+    }
+    void mousePressEvent(QMouseEvent *event) override
+    {
+        const QPoint at = event->position().toPoint();
+        const QModelIndex cell = indexAt(at);
+        if (cell.isValid() && m_window.ListBox1_CellClick(cell.row(), cell.column(), at,
+                                                          event->button() == Qt::RightButton)) {
+            event->accept();
+            return;
+        }
+        QTreeWidget::mousePressEvent(event);
+    }
+
+private:
+    WinMain &m_window;
+};
+
+// Lets the window paint each cell's background before the list draws the
+// selection and the text.
+class CellBackgroundDelegate : public QStyledItemDelegate {
+public:
+    CellBackgroundDelegate(WinMain &window, QObject *parent)
+        : QStyledItemDelegate(parent), m_window(&window)
+    {
+    }
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option,
+               const QModelIndex &index) const override
+    {
+        painter->save();
+        m_window->ListBox1_CellBackgroundPaint(*painter, option.rect, index.row(), index.column());
+        painter->restore();
+        QStyledItemDelegate::paint(painter, option, index);
+    }
+
+private:
+    WinMain *m_window;
+};
+
+// The rows with a selected cell, top to bottom.
+QList<int> selectedRows(const QTreeWidget *list)
+{
+    QList<int> rows;
+    for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
+        if (range.parent().isValid())
+            continue;
+        for (int row = range.top(); row <= range.bottom(); ++row)
+            rows.append(row);
+    }
+    std::sort(rows.begin(), rows.end());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    return rows;
+}
+
+void selectOnly(QTreeWidget *list, int row)
+{
+    list->setCurrentItem(list->topLevelItem(row), 0,
+                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+QPointer<WinMain> g_winMain;
+
 } // namespace
+
+bool carriesFileItems(const QMimeData *items)
+{
+    if (!items || !items->hasUrls())
+        return false;
+    const QList<QUrl> urls = items->urls();
+    return !urls.isEmpty() && urls.constFirst().isLocalFile();
+}
 
 // What the batch run reports, shown in the window as it happens.
 class WinMain::RunObserver : public BatchObserver {
@@ -160,6 +293,7 @@ WinMain::WinMain(QWidget *parent) : QMainWindow(parent)
 {
     Layout();
     CreateControls();
+    AddMenuHandlers();
     Event_Open();
 }
 
@@ -180,6 +314,7 @@ void WinMain::Layout()
 {
     setObjectName(QStringLiteral("winMain"));
     setWindowTitle(QStringLiteral("Norvale"));
+    setMenuBar(MenuBar1().createMenuBarWidget(this));
     auto *content = new QWidget(this);
     content->setObjectName(QStringLiteral("content"));
     m_layout = new AnchorLayout(kContentSize, kMinimumContentSize, content);
@@ -195,7 +330,7 @@ void WinMain::_CreateControls0()
     constexpr Qt::Edges kAll = Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge;
     constexpr Qt::Edges kAcrossBottom = Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge;
 
-    ListBox1 = new QTreeWidget(content);
+    ListBox1 = new FileListBox(*this, content);
     ListBox1->setObjectName(QStringLiteral("ListBox1"));
     m_layout->addWidget(ListBox1, QRect(-1, -1, 342, 200), kAll);
     {
@@ -226,6 +361,17 @@ void WinMain::_CreateControls0()
     ListBox1->setDragDropMode(QAbstractItemView::InternalMove);
     ListBox1->setDefaultDropAction(Qt::MoveAction);
     ListBox1->setDropIndicatorShown(true);
+    ListBox1->setItemDelegate(new CellBackgroundDelegate(*this, ListBox1));
+    // The contextual click opens the list's own menu and nothing else.
+    ListBox1->setContextMenuPolicy(Qt::PreventContextMenu);
+    connect(ListBox1, &QTreeWidget::itemSelectionChanged, this, &WinMain::ListBox1_Change);
+    // Rows that come and go change the count before the selection reports
+    // its change (a removed selected row) or without one (a cleared list).
+    const QAbstractItemModel *rowModel = ListBox1->model();
+    connect(rowModel, &QAbstractItemModel::rowsInserted, this, &WinMain::updatefilecount);
+    connect(rowModel, &QAbstractItemModel::rowsRemoved, this, &WinMain::updatefilecount);
+    connect(rowModel, &QAbstractItemModel::modelReset, this, &WinMain::updatefilecount);
+    ListBox1_Open();
 
     cmdSend = new QPushButton(kGo, content);
     cmdSend->setObjectName(QStringLiteral("cmdSend"));
@@ -258,6 +404,9 @@ void WinMain::_CreateControls0()
     // The list's context menu; its items are added when it opens.
     ContextualMenu1 = new QMenu(this);
     ContextualMenu1->setObjectName(QStringLiteral("ContextualMenu1"));
+    connect(ContextualMenu1, &QMenu::triggered, this,
+            [this](QAction *item) { ContextualMenu1_Action(item->text()); });
+    ContextualMenu1_Open();
 
     GroupBox1 = new QGroupBox(QStringLiteral("Options"), content);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
@@ -289,7 +438,7 @@ void WinMain::_CreateControls0()
 
     // Open with the content area at its design size, below a menu bar that
     // sits inside the window.
-    resize(layout()->sizeHint());
+    resize(layout()->totalSizeHint());
 }
 
 QList<FileRow> WinMain::rows() const
@@ -322,6 +471,151 @@ void WinMain::updatefilecount()
 {
     ListBox1->headerItem()->setText(0, fileCountHeading(ListBox1->topLevelItemCount()));
 }
+
+QFileInfo WinMain::ShowFolderDialog()
+{
+    const QString chosen =
+        dialogs().chooseItem(this, QStringLiteral("Select a File to attach"),
+                             QStringLiteral("Select File"), QStringLiteral("Select"));
+    return chosen.isEmpty() ? QFileInfo() : QFileInfo(chosen);
+}
+
+void WinMain::NewAttachment()
+{
+    const QFileInfo item = ShowFolderDialog();
+    if (!item.filePath().isEmpty())
+        ReadFolderItem(item);
+}
+
+void WinMain::DeleteItem(bool selectAfter)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<int> selected = selectedRows(ListBox1);
+    if (selected.isEmpty()) {
+        QApplication::restoreOverrideCursor();
+        dialogs().message(this, QStringLiteral("Please select item(s) first"));
+        return;
+    }
+    // From the bottom up, so that the rows still to go keep their numbers.
+    for (auto row = selected.crbegin(); row != selected.crend(); ++row)
+        delete ListBox1->takeTopLevelItem(*row);
+    const int remaining = ListBox1->topLevelItemCount();
+    if (selectAfter && remaining > 0)
+        selectOnly(ListBox1, std::min(selected.constFirst(), remaining - 1));
+    repaint();
+    QApplication::restoreOverrideCursor();
+}
+
+void WinMain::Event_DropObject(const QMimeData *items)
+{
+    if (items) {
+        for (const QUrl &url : items->urls()) {
+            if (!url.isLocalFile())
+                break;
+            ReadFolderItem(QFileInfo(url.toLocalFile()));
+        }
+    }
+    updatefilecount();
+}
+
+void WinMain::ListBox1_DropObject(const QMimeData *items, Qt::DropAction)
+{
+    Event_DropObject(items);
+}
+
+bool WinMain::ListBox1_KeyDown(int key)
+{
+    if (key != Qt::Key_Backspace && key != Qt::Key_Delete)
+        return false;
+    DeleteItem(true);
+    updatefilecount();
+    return true;
+}
+
+bool WinMain::ListBox1_CellClick(int row, int, QPoint at, bool contextual)
+{
+    if (!contextual)
+        return false;
+    // A single selection follows the click; a larger one is what the
+    // command is meant for and stays.
+    if (selectedRows(ListBox1).size() <= 1) {
+        selectOnly(ListBox1, row);
+        ListBox1->viewport()->update();
+    }
+    ContextualMenu1->popup(ListBox1->viewport()->mapToGlobal(at));
+    return true;
+}
+
+void WinMain::ListBox1_CellBackgroundPaint(QPainter &g, const QRect &cell, int row, int)
+{
+    if (row % 2 == 0)
+        g.fillRect(cell, QColor::fromRgb(kStripe));
+}
+
+void WinMain::ListBox1_Change() { updatefilecount(); }
+
+void WinMain::ListBox1_Open()
+{
+    // Files and folders from outside; rows of the list itself.
+    ListBox1->setAcceptDrops(true);
+    ListBox1->viewport()->setAcceptDrops(true);
+}
+
+void WinMain::ContextualMenu1_Open()
+{
+    const QStringList items = QStringLiteral("Sort List,-,Delete Item,-,Clear List").split(u',');
+    for (const QString &item : items) {
+        if (item == u"-")
+            ContextualMenu1->addSeparator();
+        else
+            ContextualMenu1->addAction(item);
+    }
+}
+
+void WinMain::ContextualMenu1_Action(const QString &item)
+{
+    if (item == u"Delete Item") {
+        const QList<int> selected = selectedRows(ListBox1);
+        if (selected.isEmpty()) {
+            dialogs().message(this, QStringLiteral("Please select item first"));
+            return;
+        }
+        // Only the topmost selected row goes; the others stay selected.
+        const int row = selected.constFirst();
+        delete ListBox1->takeTopLevelItem(row);
+        if (QTreeWidgetItem *next = ListBox1->topLevelItem(row))
+            next->setSelected(false);
+    } else if (item == u"Clear List") {
+        ListBox1->clear();
+    } else if (item == u"Sort List") {
+        ListBox1->sortItems(0, Qt::AscendingOrder);
+    }
+}
+
+void WinMain::AddMenuHandlers()
+{
+    MenuBar &bar = MenuBar1();
+    bar.AddMenuHandler(this, QStringLiteral("FileNewAttachment"),
+                       [this] { _FileNewAttachment_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"),
+                       [this] { _filecloseWindow_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("EditSelectAll"), [this] { _EditSelectAll_Action(); });
+    bar.SetEnableMenuItems(this, [this] { Event_EnableMenuItems(); });
+}
+
+void WinMain::Event_EnableMenuItems()
+{
+    const MenuBar &bar = MenuBar1();
+    bar.FileNewAttachment()->setEnabled(true);
+    bar.EditSelectAll()->setEnabled(true);
+    bar.FileCloseWindow()->setEnabled(true);
+}
+
+void WinMain::_FileNewAttachment_Action() { NewAttachment(); }
+
+void WinMain::_filecloseWindow_Action() { close(); }
+
+void WinMain::_EditSelectAll_Action() { MiscUtilities::SelectAll(ListBox1); }
 
 QString WinMain::ParsePuzzle(int p) { return norvale::ParsePuzzle(rows(), p, record); }
 
@@ -497,14 +791,35 @@ void WinMain::keyPressEvent(QKeyEvent *event)
     QMainWindow::keyPressEvent(event);
 }
 
+void WinMain::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (!acceptFileDrag(event))
+        event->ignore();
+}
+
+void WinMain::dragMoveEvent(QDragMoveEvent *event)
+{
+    if (!acceptFileDrag(event))
+        event->ignore();
+}
+
+void WinMain::dropEvent(QDropEvent *event)
+{
+    if (acceptFileDrag(event))
+        Event_DropObject(event->mimeData());
+    else
+        event->ignore();
+}
+
 WinMain &winMain()
 {
-    static QPointer<WinMain> instance;
-    if (!instance) {
-        instance = new WinMain;
-        instance->show();
+    if (!g_winMain) {
+        g_winMain = new WinMain;
+        g_winMain->show();
     }
-    return *instance;
+    return *g_winMain;
 }
+
+WinMain *openWinMain() { return g_winMain; }
 
 } // namespace norvale::ui

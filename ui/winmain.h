@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QList>
 #include <QMainWindow>
+#include <QRgb>
 #include <QString>
 
 #include <memory>
@@ -16,6 +17,8 @@ class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QMenu;
+class QMimeData;
+class QPainter;
 class QPrinter;
 class QProgressBar;
 class QPushButton;
@@ -78,6 +81,46 @@ public:
     // Shows the row count in the list's heading.
     void updatefilecount();
 
+    // The file chooser of "Add File...", through dialogs(): a file or a
+    // folder, or an empty item when the user cancelled.
+    QFileInfo ShowFolderDialog();
+    // "Add File...": adds what the chooser gives.
+    void NewAttachment();
+    // Removes the selected rows with the busy cursor; then, when
+    // selectAfter is set and rows remain, selects the row now at the lowest
+    // removed position (the last row when that is past the end). With no
+    // selection it only says "Please select item(s) first".
+    void DeleteItem(bool selectAfter);
+
+    // Drops on the window and on the list: every dragged local file or
+    // folder is added, up to the first item that is none.
+    void Event_DropObject(const QMimeData *items);
+    void ListBox1_DropObject(const QMimeData *items, Qt::DropAction action);
+    // Backspace and Delete remove the selected rows. True when handled.
+    bool ListBox1_KeyDown(int key);
+    // A press on a cell (row, column, position in the list's viewport). A
+    // contextual click fixes the selection and opens the context menu;
+    // true when handled.
+    bool ListBox1_CellClick(int row, int column, QPoint at, bool contextual);
+    // Stripes the even rows. The list paints the selection and the text
+    // over it.
+    void ListBox1_CellBackgroundPaint(QPainter &g, const QRect &cell, int row, int column);
+    void ListBox1_Change();
+    void ListBox1_Open();
+    void ContextualMenu1_Open();
+    // Runs the context menu's command of that text.
+    void ContextualMenu1_Action(const QString &item);
+
+    // The stripe colour of the even rows.
+    static constexpr QRgb kStripe = 0xFFEDF3FE;
+
+    // The menu commands this window takes while it is in front.
+    void AddMenuHandlers();
+    void Event_EnableMenuItems();
+    void _FileNewAttachment_Action();
+    void _filecloseWindow_Action();
+    void _EditSelectAll_Action();
+
     // Reads the row at 1-based position p into the record. Returns the file's
     // name, or an empty text (the record untouched) when it is not a
     // readable puzzle.
@@ -108,6 +151,9 @@ public Q_SLOTS:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     class RunObserver;
@@ -128,5 +174,10 @@ private:
 
 // The single main window, created (and shown) on first use.
 WinMain &winMain();
+// The main window when there is one, without creating it.
+WinMain *openWinMain();
+
+// Whether a drag carries files and folders: its first item is a local file.
+bool carriesFileItems(const QMimeData *items);
 
 } // namespace norvale::ui

@@ -25,9 +25,12 @@ public:
     QString folder;
     // The PDF file the print dialog chooses.
     QString pdf;
+    // The file or folder the "Add File..." chooser returns (empty: cancelled).
+    QString item;
 
     QStringList calls;
     QStringList folderTexts; // prompt, title, action button, starting folder
+    QStringList itemTexts;   // prompt, title, action button
     int resolutionAtPageSetup = 0;
     QList<Message> messages;
 
@@ -37,6 +40,14 @@ public:
         calls.append(QStringLiteral("folder"));
         folderTexts = {prompt, title, action, start};
         return cancel == u"folder" ? QString() : folder;
+    }
+
+    QString chooseItem(QWidget *, const QString &prompt, const QString &title,
+                       const QString &action) override
+    {
+        calls.append(QStringLiteral("item"));
+        itemTexts = {prompt, title, action};
+        return item;
     }
 
     bool pageSetup(QWidget *, QPrinter &printer) override
