@@ -64,6 +64,17 @@ QString BatchRun::read(int position)
     return name;
 }
 
+// Before each list position: the caller's yield point, then the cancel test.
+bool BatchRun::mayContinue()
+{
+    m_observer.yield();
+    if (m_observer.cancelled()) {
+        m_result.cancelled = true;
+        return false;
+    }
+    return true;
+}
+
 void BatchRun::step()
 {
     ++m_count;
@@ -74,11 +85,8 @@ bool BatchRun::puzzlePass()
 {
     const int entries = int(m_rows.size());
     for (int i = 1; i <= entries; ++i) {
-        m_observer.yield();
-        if (m_observer.cancelled()) {
-            m_result.cancelled = true;
+        if (!mayContinue())
             return false;
-        }
         if (read(i).isEmpty())
             continue;
         m_observer.status(QStringLiteral("Printing Puzzle %1...").arg(m_record.CurrentFileName));
@@ -96,11 +104,8 @@ bool BatchRun::solutionPass()
 {
     const int entries = int(m_rows.size());
     for (int i = 1; i <= entries; ++i) {
-        m_observer.yield();
-        if (m_observer.cancelled()) {
-            m_result.cancelled = true;
+        if (!mayContinue())
             return false;
-        }
         if (!read(i).isEmpty()) {
             m_observer.status(QStringLiteral("Printing Solution %1...").arg(m_record.CurrentFileName));
             if (!startPendingPage())
@@ -134,11 +139,8 @@ bool BatchRun::conversionPass()
 {
     const int entries = int(m_rows.size());
     for (int i = 1; i <= entries; ++i) {
-        m_observer.yield();
-        if (m_observer.cancelled()) {
-            m_result.cancelled = true;
+        if (!mayContinue())
             return false;
-        }
         if (read(i).isEmpty())
             continue;
         m_observer.status(QStringLiteral("Converting %1...").arg(m_record.CurrentFileName));

@@ -90,6 +90,7 @@ private:
     bool conversionPass();
     QString read(int position);
     bool startPendingPage();
+    bool mayContinue();
     void step();
 
     const QList<FileRow> &m_rows;
