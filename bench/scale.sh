@@ -13,7 +13,8 @@ measure() { # label entries command...
     local label=$1 n=$2; shift 2
     local t0 t1 rss
     t0=$(date +%s.%N)
-    rss=$( { /usr/bin/time -f '%M' "$@" >/dev/null 2>/dev/null; } 2>&1 | tail -1)
+    /usr/bin/time -f '%M' -o "$work/rss" "$@" >/dev/null 2>&1
+    rss=$(tail -1 "$work/rss")
     t1=$(date +%s.%N)
     awk -v l="$label" -v n="$n" -v a="$t0" -v b="$t1" -v m="$rss" \
         'BEGIN { printf "%-28s %6d entries %8.2f s %8.3f ms/entry  peak %6.1f MiB\n", l, n, b-a, 1000*(b-a)/n, m/1024 }'
