@@ -87,7 +87,6 @@ InstanceServer::~InstanceServer() = default;
 
 bool InstanceServer::listen(const QString &name)
 {
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (m_server->listen(name))
         return true;
     if (m_server->serverError() != QAbstractSocket::AddressInUseError)

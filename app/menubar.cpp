@@ -79,6 +79,7 @@ MenuBar::MenuBar()
         const QString menuName = QString::fromLatin1(menuDesign.name);
         menu->setObjectName(menuName);
         menu->menuAction()->setObjectName(menuName);
+        menu->menuAction()->setMenuRole(QAction::NoRole);
         connect(menu, &QMenu::aboutToShow, this, &MenuBar::EnableMenuItems);
         m_menus.append(menu);
         m_entries.append(menu->menuAction());
