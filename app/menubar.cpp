@@ -13,7 +13,7 @@ namespace {
 
 struct ItemDesign {
     const char *name;
-    const char *text; // "-": a separator
+    const char *text; // "-": a separator line
     QKeyCombination shortcut;
     bool autoEnable;
     QAction::MenuRole role;
@@ -86,9 +86,12 @@ MenuBar::MenuBar()
 
         for (const ItemDesign &item : menuDesign.items) {
             const QString name = QString::fromLatin1(item.name);
-            auto *action = new QAction(QString::fromLatin1(item.text), menu);
+            const QString text = QString::fromLatin1(item.text);
+            // A separator's text would be drawn into its line.
+            const bool separator = text == u"-";
+            auto *action = new QAction(separator ? QString() : text, menu);
             action->setObjectName(name);
-            action->setSeparator(action->text() == u"-");
+            action->setSeparator(separator);
             action->setMenuRole(item.role);
             if (item.shortcut != kNone) {
                 action->setShortcut(QKeySequence(item.shortcut));

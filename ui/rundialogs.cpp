@@ -1,13 +1,16 @@
 #include "rundialogs.h"
 
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QPushButton>
 
 namespace norvale::ui {
 
@@ -30,13 +33,21 @@ QString QtRunDialogs::chooseFolder(QWidget *parent, const QString &prompt, const
 namespace {
 
 // A file chooser that takes a folder too: "Select" with a folder selected
-// chooses the folder, a double click opens it.
+// chooses the folder; a double click, or a typed path that ends in a
+// separator, opens it.
 class FileOrFolderDialog : public QFileDialog {
 public:
     using QFileDialog::QFileDialog;
 
+    QLineEdit *nameField() const { return findChild<QLineEdit *>(QStringLiteral("fileNameEdit")); }
+
     void accept() override
     {
+        const QLineEdit *typed = nameField();
+        if (typed && (typed->text().endsWith(u'/') || typed->text().endsWith(QDir::separator()))) {
+            QFileDialog::accept();
+            return;
+        }
         const QStringList chosen = selectedFiles();
         if (chosen.size() == 1 && QFileInfo(chosen.constFirst()).isDir())
             QDialog::accept();
@@ -55,6 +66,19 @@ QString QtRunDialogs::chooseItem(QWidget *parent, const QString &prompt, const Q
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setLabelText(QFileDialog::LookIn, prompt);
     dialog.setLabelText(QFileDialog::Accept, action);
+    // Qt names the button "Open" while a folder is selected; here it
+    // selects the folder, so it keeps its own name.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>()) {
+        auto keepName = [buttons, action] {
+            if (QPushButton *accept = buttons->button(QDialogButtonBox::Open))
+                accept->setText(action);
+        };
+        QObject::connect(&dialog, &QFileDialog::currentChanged, buttons, keepName,
+                         Qt::QueuedConnection);
+        if (QLineEdit *typed = dialog.nameField())
+            QObject::connect(typed, &QLineEdit::textChanged, buttons, keepName,
+                             Qt::QueuedConnection);
+    }
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
     return dialog.selectedFiles().constFirst();

@@ -160,7 +160,14 @@ protected:
     void dropEvent(QDropEvent *event) override
     {
         if (event->source() == this) {
+            // The list takes the moved rows out and puts them back; they
+            // stay selected.
+            const QList<QTreeWidgetItem *> moved = selectedItems();
             QTreeWidget::dropEvent(event);
+            for (QTreeWidgetItem *item : moved)
+                item->setSelected(true);
+            if (!moved.isEmpty())
+                setCurrentItem(moved.constFirst(), 0, QItemSelectionModel::NoUpdate);
         } else if (acceptFileDrag(event)) {
             m_window.ListBox1_DropObject(event->mimeData(), event->dropAction());
         } else {

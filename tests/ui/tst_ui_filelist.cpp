@@ -8,11 +8,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QDir>
+#include <QDialogButtonBox>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QTemporaryDir>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -181,6 +186,60 @@ private Q_SLOTS:
                  (QStringList{u"Select a File to attach"_s, u"Select File"_s, u"Select"_s}));
         QCOMPARE(shownNames(w), expected);
         QCOMPARE(heading(w), norvale::fileCountHeading(expected.size()));
+    }
+
+    void chooser_data()
+    {
+        QTest::addColumn<QString>("typed"); // typed into the name field, then Return
+        QTest::addColumn<QString>("selected");
+        QTest::addColumn<QString>("chosen");
+
+        QTest::newRow("a file") << QString() << u"a.puz"_s << u"a.puz"_s;
+        QTest::newRow("a folder") << QString() << u"sub"_s << u"sub"_s;
+        QTest::newRow("typed folder opens, then a file in it")
+            << u"sub/"_s << u"sub/c.puz"_s << u"sub/c.puz"_s;
+    }
+
+    // The toolkit's chooser behind "Add File...": "Select" takes a file or
+    // a folder and keeps its name; a typed folder ending in "/" is opened.
+    void chooser()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, selected);
+        QFETCH(QString, chosen);
+
+        QString buttonText;
+        QString folderAfterTyping;
+        QTimer::singleShot(0, this, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->setDirectory(m_files.path());
+            if (!typed.isEmpty()) {
+                auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
+                name->setText(m_files.filePath(typed));
+                QTest::keyClick(name, Qt::Key_Return);
+                QTRY_VERIFY(dialog->isVisible());
+                folderAfterTyping = dialog->directory().absolutePath();
+            }
+            dialog->selectFile(file(selected));
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            QPushButton *select = buttons->button(QDialogButtonBox::Open);
+            QTRY_VERIFY(select->isEnabled());
+            QTest::qWait(50);
+            buttonText = select->text();
+            select->click();
+        });
+        // Should the chooser not end as it ought to, it is cancelled.
+        QTimer::singleShot(10000, this, [] {
+            if (QWidget *dialog = QApplication::activeModalWidget())
+                dialog->close();
+        });
+        const QString result = norvale::ui::QtRunDialogs().chooseItem(
+            nullptr, u"Select a File to attach"_s, u"Select File"_s, u"Select"_s);
+        QCOMPARE(result, file(chosen));
+        QCOMPARE(buttonText, u"Select"_s);
+        if (!typed.isEmpty())
+            QCOMPARE(folderAfterTyping, file(u"sub"_s));
     }
 
     void deleteKeys_data()
