@@ -115,6 +115,14 @@ bool App::notify(QObject *receiver, QEvent *event)
         detail = QString::fromLocal8Bit(e.what());
     } catch (...) {
     }
+    // A control that fails to paint fails again each time the message box
+    // uncovers it: it is reported once.
+    if (event->type() == QEvent::Paint) {
+        const char *reported = "norvalePaintFailureReported";
+        if (receiver->property(reported).toBool())
+            return false;
+        receiver->setProperty(reported, true);
+    }
     // Reported once the event loop is back in charge: the handler that threw
     // may have been painting, and a message box cannot open in the middle of
     // that. Exceptions while one report is pending or shown add nothing.

@@ -445,18 +445,20 @@ private Q_SLOTS:
 
     void unhandledException_data()
     {
-        QTest::addColumn<bool>("fromClick");
+        QTest::addColumn<QString>("thrownBy");
         QTest::addColumn<bool>("duringRun");
 
-        QTest::newRow("posted event") << false << false;
-        QTest::newRow("button's handler during a run") << true << true;
+        QTest::newRow("posted event") << u"event"_s << false;
+        QTest::newRow("button's handler during a run") << u"click"_s << true;
+        // Reported once, however often it is painted again.
+        QTest::newRow("painting") << u"paint"_s << false;
     }
 
     // The message is shown, the application goes on, a run ends and the
     // list is kept.
     void unhandledException()
     {
-        QFETCH(bool, fromClick);
+        QFETCH(QString, thrownBy);
         QFETCH(bool, duringRun);
 
         WinMain &w = norvale::ui::winMain();
@@ -474,12 +476,22 @@ private Q_SLOTS:
                 return QObject::event(event);
             }
         } thrower;
+        class BrokenCanvas : public QWidget {
+        protected:
+            void paintEvent(QPaintEvent *) override { throw std::runtime_error("broken handler"); }
+        } canvas;
         QPushButton button;
         connect(&button, &QPushButton::clicked, this, [] { throw std::runtime_error("broken handler"); });
-        if (fromClick) {
+        if (thrownBy == u"click") {
             button.show();
             QVERIFY(QTest::qWaitForWindowExposed(&button));
             QTest::mouseClick(&button, Qt::LeftButton);
+        } else if (thrownBy == u"paint") {
+            canvas.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&canvas));
+            QTRY_COMPARE(m_dialogs.messages.size(), 1);
+            canvas.repaint();
+            canvas.repaint();
         } else {
             QCoreApplication::postEvent(&thrower, new QEvent(QEvent::User));
         }
@@ -489,7 +501,7 @@ private Q_SLOTS:
         QCOMPARE(m_dialogs.messages.at(0).detail, u"broken handler"_s);
 
         bool later = false;
-        QTimer::singleShot(0, this, [&] { later = true; });
+        QTimer::singleShot(50, this, [&] { later = true; });
         QTRY_VERIFY(later);
         QCOMPARE(shownNames(w), QStringList{u"a.puz"_s});
         QCOMPARE(w.cmdSend->text(), u"Go"_s);
