@@ -9,7 +9,6 @@
 #include <QFileOpenEvent>
 #include <QIcon>
 #include <QMenuBar>
-#include <QPointer>
 
 #include <exception>
 
@@ -86,23 +85,7 @@ void App::Event_UnhandledException(const QString &detail)
         window->done();
 }
 
-void App::_appleAboutBexwind_Action()
-{
-    ui::AboutWindow &box = ui::aboutWindow();
-    // The box's commands while it is in front; registering again replaces
-    // them, and they go with the box.
-    MenuBar &bar = MenuBar1();
-    const QPointer<ui::AboutWindow> about(&box);
-    bar.AddMenuHandler(&box, QStringLiteral("FileCloseWindow"), [about] {
-        if (about)
-            about->_FileCloseWindow_Action();
-    });
-    bar.AddMenuHandler(&box, QStringLiteral("EditSelectAll"), [about] {
-        if (about)
-            about->_EditSelectAll_Action();
-    });
-    box.Show(true);
-}
+void App::_appleAboutBexwind_Action() { ui::aboutWindow().Show(true); }
 
 void App::_HelpHelp_Action() { ui::winHelp(); }
 

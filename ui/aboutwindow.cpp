@@ -1,5 +1,6 @@
 #include "aboutwindow.h"
 
+#include "app/menubar.h"
 #include "app/miscutilities.h"
 #include "norvale_version.h"
 #include "winhelp.h"
@@ -123,6 +124,7 @@ AboutWindow::AboutWindow(QWidget *parent)
 {
     Layout();
     CreateControls();
+    AddMenuHandlers();
 }
 
 void AboutWindow::Layout()
@@ -288,6 +290,14 @@ bool AboutWindow::BadgeCanvas_MouseDown(int x, int y)
 void AboutWindow::EditAppCredits_GotFocus() { MiscUtilities::CurrentEditField = EditAppCredits; }
 
 void AboutWindow::EditAppCredits_LostFocus() { MiscUtilities::CurrentEditField = nullptr; }
+
+// The registrations go with the box when it is destroyed.
+void AboutWindow::AddMenuHandlers()
+{
+    MenuBar &bar = MenuBar1();
+    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"), [this] { _FileCloseWindow_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("EditSelectAll"), [this] { _EditSelectAll_Action(); });
+}
 
 void AboutWindow::_FileCloseWindow_Action() { close(); }
 

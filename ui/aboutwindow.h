@@ -20,8 +20,9 @@ namespace norvale::ui {
 class AboutWindow : public QWidget {
     Q_OBJECT
 public:
-    // Applies the window's design (Layout) and creates its controls
-    // (CreateControls); the texts are filled in by SetupWindow. Not shown yet.
+    // Applies the window's design (Layout), creates its controls
+    // (CreateControls) and registers its menu commands (AddMenuHandlers);
+    // the texts are filled in by SetupWindow. Not shown yet.
     explicit AboutWindow(QWidget *parent = nullptr);
 
     static constexpr int kWidth = 284;
@@ -71,7 +72,9 @@ public:
     void EditAppCredits_GotFocus();
     void EditAppCredits_LostFocus();
 
-    // Menu commands: "Close Window" and the Edit menu's select-all entry.
+    // The menu commands this box takes while it is in front: "Close Window"
+    // and the Edit menu's select-all entry.
+    void AddMenuHandlers();
     void _FileCloseWindow_Action();
     void _EditSelectAll_Action();
 

@@ -1,6 +1,7 @@
 // The help window and the About box: their design, the rendered texts, one
 // window each, the Edit menu's select-all and the badge.
 
+#include "app/menubar.h"
 #include "app/miscutilities.h"
 #include "ui/aboutwindow.h"
 #include "ui/markup.h"
@@ -237,6 +238,28 @@ private Q_SLOTS:
         QCOMPARE(countWindows<AboutWindow>(), 0);
         aboutWindow().Show(true);
         QCOMPARE(countWindows<AboutWindow>(), 1);
+    }
+
+    // The box registers its own menu commands: with it in front, the menu
+    // bar's select-all and "Close Window" reach it, whoever opened it, and
+    // its registrations go with it.
+    void boxMenuCommands()
+    {
+        QPointer<AboutWindow> about = &aboutWindow();
+        about->Show(true);
+        QVERIFY(QTest::qWaitForWindowActive(about));
+        QTextEdit *field = about->EditAppCredits;
+        field->setFocus();
+        QTRY_COMPARE(MiscUtilities::CurrentEditField.data(), field);
+
+        QVERIFY(MenuBar1().Dispatch(u"EditSelectAll"_s));
+        QCOMPARE(field->textCursor().selectionStart(), 0);
+        QCOMPARE(field->textCursor().selectionEnd(), field->document()->characterCount() - 1);
+
+        QVERIFY(MenuBar1().Dispatch(u"FileCloseWindow"_s));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(about.isNull());
+        QVERIFY(!MenuBar1().Dispatch(u"FileCloseWindow"_s));
     }
 
     void versionString_data()
