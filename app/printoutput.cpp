@@ -12,7 +12,6 @@
 #include <QTemporaryFile>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace norvale {
 
@@ -40,19 +39,6 @@ QString availablePrintersText()
         return QStringLiteral("no printers are available; use --pdf FILE to print to a PDF file");
     return QStringLiteral("available printers: %1 (or use --pdf FILE to print to a PDF file)")
         .arg(names.join(QStringLiteral(", ")));
-}
-
-// The PDF engine does not report failed writes (a full disk), so the file is
-// flushed to disk and checked for its end-of-file marker before it counts.
-bool pdfComplete(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
-        return false;
-    if (::fsync(file.handle()) != 0)
-        return false;
-    file.seek(qMax<qint64>(0, file.size() - 1024));
-    return file.readAll().contains("%%EOF");
 }
 
 } // namespace
@@ -157,8 +143,8 @@ bool PrintOutput::finish(QString *message)
 {
     m_done = true;
     const bool ended = m_surface->finish();
-    const bool printerFailed = m_printer->printerState() == QPrinter::Error
-                               || (!m_tempPath.isEmpty() && !pdfComplete(m_tempPath));
+    // A PDF job writes the temporary file, which is checked before it counts.
+    const bool printerFailed = !printJobDelivered(*m_printer);
     m_surface.reset();
     if (!ended || printerFailed) {
         if (!m_tempPath.isEmpty())

@@ -1,5 +1,6 @@
 #include "paintersurface.h"
 
+#include <QFile>
 #include <QPagedPaintDevice>
 #include <QPageLayout>
 #include <QPainter>
@@ -10,6 +11,8 @@
 
 #include <algorithm>
 
+#include <unistd.h>
+
 namespace norvale {
 
 PageSetup printerPageSetup(QPrinter &printer)
@@ -19,6 +22,26 @@ PageSetup printerPageSetup(QPrinter &printer)
     const int resolution = printer.resolution();
     const QRect printable = printer.pageLayout().paintRectPixels(resolution);
     return PageSetup{printable.width(), printable.height(), resolution};
+}
+
+bool pdfComplete(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    if (::fsync(file.handle()) != 0)
+        return false;
+    file.seek(std::max<qint64>(0, file.size() - 1024));
+    return file.readAll().contains("%%EOF");
+}
+
+bool printJobDelivered(const QPrinter &printer)
+{
+    if (printer.printerState() == QPrinter::Error)
+        return false;
+    if (printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty())
+        return pdfComplete(printer.outputFileName());
+    return true;
 }
 
 namespace {

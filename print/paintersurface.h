@@ -22,6 +22,15 @@ inline constexpr int kPrintResolution = 144;
 // those units. Call it before a QPainterSurface is opened on the printer.
 PageSetup printerPageSetup(QPrinter &printer);
 
+// Whether the PDF file at path is whole: flushed to disk and ending with its
+// end-of-file marker. The PDF engine does not report failed writes (a full
+// disk), so this is how a PDF job's failure shows.
+bool pdfComplete(const QString &path);
+
+// Whether a print job that has been ended delivered its pages: the printer
+// reports no error and, when it wrote a PDF file, that file is complete.
+bool printJobDelivered(const QPrinter &printer);
+
 // A surface that paints with QPainter on any paint device: a QPrinter (for
 // printing and PDF; NextPage starts the printer's next page) or a QImage
 // (NextPage clears it to white).

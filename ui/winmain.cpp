@@ -10,7 +10,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -106,16 +109,25 @@ std::optional<QString> openPrintJob(QPrinter &printer, PrintJob &job)
     return QStringLiteral("%1: the print job could not be started").arg(printTarget(printer));
 }
 
-// Ends the job; the pages are written or handed to the print service only now.
+// Ends the job; the pages are written or handed to the print service only
+// now. A PDF file that did not come out whole (a full disk) is a failure,
+// and the broken file is not left behind.
 std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
 {
     if (!job.surface)
         return std::nullopt;
     const bool finished = job.surface->finish();
     job.surface.reset();
-    if (finished)
+    if (finished && printJobDelivered(printer))
         return std::nullopt;
-    return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
+    const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                                      : QString();
+    if (pdf.isEmpty())
+        return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
+    if (QFileInfo(pdf).isFile())
+        QFile::remove(pdf);
+    return QStringLiteral("cannot write %1: the PDF file could not be completed (is the disk full?)")
+        .arg(QDir::toNativeSeparators(pdf));
 }
 
 // Takes a drag of files as a copy: Norvale only lists them, and a source

@@ -2,6 +2,7 @@
 #include "print/paintersurface.h"
 #include "printtestsupport.h"
 
+#include <QFile>
 #include <QPrinter>
 #include <QProcess>
 #include <QStandardPaths>
@@ -89,6 +90,38 @@ private Q_SLOTS:
             QVERIFY2(font.contains(QStringLiteral("LiberationSans")), qPrintable(font));
             QVERIFY2(font.contains(QStringLiteral(" yes ")), qPrintable(font));
         }
+    }
+
+    // A PDF job has delivered only when its file came out whole; a file
+    // cut short is not.
+    void deliveredOnlyWhenComplete()
+    {
+        QTemporaryDir dir;
+        const auto printTo = [](const QString &path) {
+            QPrinter printer(QPrinter::HighResolution);
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(path);
+            const PageSetup page = printerPageSetup(printer);
+            QPainterSurface surface(&printer);
+            if (surface.isActive()) {
+                PrintPuzzle(surface, test::tinyPuzzle(), page, false);
+                surface.finish();
+            }
+            return printJobDelivered(printer);
+        };
+        const QString pdf = dir.filePath(QStringLiteral("whole.pdf"));
+        QVERIFY(printTo(pdf));
+        QVERIFY(pdfComplete(pdf));
+
+        QFile whole(pdf);
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        const QByteArray bytes = whole.readAll();
+        QFile cut(dir.filePath(QStringLiteral("cut.pdf")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        QVERIFY(cut.write(bytes.left(bytes.size() - 64)) == bytes.size() - 64);
+        cut.close();
+        QVERIFY(!pdfComplete(cut.fileName()));
+        QVERIFY(!pdfComplete(dir.filePath(QStringLiteral("missing.pdf"))));
     }
 };
 

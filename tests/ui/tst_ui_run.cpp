@@ -17,7 +17,11 @@
 #include <QTest>
 #include <QTreeWidget>
 
+#include <csignal>
 #include <memory>
+#include <optional>
+
+#include <sys/resource.h>
 
 using norvale::ui::WinMain;
 using namespace Qt::StringLiterals;
@@ -70,6 +74,33 @@ QStringList names(const QString &pattern, int from, int to)
         out.append(pattern.arg(i));
     return out;
 }
+
+extern "C" void ignoreSignal(int) {}
+
+// While it lasts, no file of the process can grow past the limit: writes
+// beyond it fail as on a full disk.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        m_oldHandler = std::signal(SIGXFSZ, ignoreSignal);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_oldHandler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    rlimit m_old{};
+    void (*m_oldHandler)(int) = nullptr;
+};
 
 } // namespace
 
@@ -302,11 +333,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("ticked");
         QTest::addColumn<QString>("detail"); // a part of the message's detail
         QTest::addColumn<QStringList>("written");
+        // Where the print dialog sends the PDF, in the temporary folder.
+        QTest::addColumn<QString>("pdfPath");
+        // The largest file the run can write, as on a disk that fills up
+        // (0: no limit).
+        QTest::addColumn<int>("diskSpace");
 
         // p2's output name is taken by a folder.
         QTest::newRow("output cannot be written")
-            << u"4"_s << u"p2.puz.txt"_s << QStringList{u"p1.puz.txt"_s};
-        QTest::newRow("PDF cannot be written") << u"1"_s << u"nowhere"_s << QStringList{};
+            << u"4"_s << u"p2.puz.txt"_s << QStringList{u"p1.puz.txt"_s} << u"nowhere/out.pdf"_s << 0;
+        QTest::newRow("PDF cannot be written")
+            << u"1"_s << u"nowhere"_s << QStringList{} << u"nowhere/out.pdf"_s << 0;
+        // The PDF engine does not report failed writes; the file is checked.
+        QTest::newRow("PDF on a full disk")
+            << u"13"_s << u"run.pdf"_s << QStringList{} << u"run.pdf"_s << 4096;
     }
 
     void failure()
@@ -314,15 +354,22 @@ private Q_SLOTS:
         QFETCH(QString, ticked);
         QFETCH(QString, detail);
         QFETCH(QStringList, written);
+        QFETCH(QString, pdfPath);
+        QFETCH(int, diskSpace);
 
         WinMain &w = *m_window;
         tick(ticked);
         for (const QString &file : names(QStringLiteral("p%1.puz"), 1, 3))
             w.ReadFolderItem(QFileInfo(in(file)));
         QVERIFY(QDir(out()).mkdir(QStringLiteral("p2.puz.txt")));
-        m_dialogs->pdf = m_dir->filePath(QStringLiteral("nowhere/out.pdf"));
+        m_dialogs->pdf = m_dir->filePath(pdfPath);
 
-        w.cmdSend->click();
+        {
+            std::optional<FileSizeLimit> disk;
+            if (diskSpace > 0)
+                disk.emplace(rlim_t(diskSpace));
+            w.cmdSend->click();
+        }
 
         QCOMPARE(m_dialogs->messages.size(), 1);
         QCOMPARE(m_dialogs->messages.at(0).text, QStringLiteral("An unhandled Exeption has occured"));
@@ -330,6 +377,7 @@ private Q_SLOTS:
                  qPrintable(m_dialogs->messages.at(0).detail));
         QCOMPARE(m_status->shown.constLast(), QStringLiteral("done"));
         QCOMPARE(QDir(out()).entryList(QDir::Files | QDir::Hidden, QDir::Name), written);
+        QVERIFY(!QFileInfo::exists(m_dialogs->pdf)); // no broken PDF is left
         QVERIFY(!w.running());
         expectIdle(3);
     }
