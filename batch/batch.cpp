@@ -81,7 +81,11 @@ void BatchRun::step()
     m_observer.progress(m_count, m_result.progressMaximum);
 }
 
-bool BatchRun::puzzlePass()
+// The shape of the puzzle pass and the conversion pass: every readable
+// entry gets its status line ("Printing Puzzle NAME..."), the pass's work
+// and one progress step; an unreadable one is passed over, neither shown nor
+// counted. False when the run was cancelled or the work failed.
+bool BatchRun::readablePass(const QString &doing, const std::function<bool(int)> &work)
 {
     const int entries = int(m_rows.size());
     for (int i = 1; i <= entries; ++i) {
@@ -89,15 +93,25 @@ bool BatchRun::puzzlePass()
             return false;
         if (read(i).isEmpty())
             continue;
-        m_observer.status(QStringLiteral("Printing Puzzle %1...").arg(m_record.CurrentFileName));
+        m_observer.status(doing + m_record.CurrentFileName + QStringLiteral("..."));
+        if (!work(i))
+            return false;
+        step();
+    }
+    return true;
+}
+
+bool BatchRun::puzzlePass()
+{
+    const int entries = int(m_rows.size());
+    return readablePass(QStringLiteral("Printing Puzzle "), [this, entries](int i) {
         if (!startPendingPage())
             return false;
         PrintPuzzle(*m_surface, m_record, m_page, m_options.gridAtBottom);
         if (i < entries || m_options.printSolutions)
             m_pageBreakPending = true;
-        step();
-    }
-    return true;
+        return true;
+    });
 }
 
 bool BatchRun::solutionPass()
@@ -137,20 +151,13 @@ bool BatchRun::startPendingPage()
 
 bool BatchRun::conversionPass()
 {
-    const int entries = int(m_rows.size());
-    for (int i = 1; i <= entries; ++i) {
-        if (!mayContinue())
-            return false;
-        if (read(i).isEmpty())
-            continue;
-        m_observer.status(QStringLiteral("Converting %1...").arg(m_record.CurrentFileName));
+    return readablePass(QStringLiteral("Converting "), [this](int) {
         if (auto error = MakeCrossBowPuzzle(m_record, m_destination, m_options.generateSolutions)) {
             m_result.failure = error->message();
             return false;
         }
-        step();
-    }
-    return true;
+        return true;
+    });
 }
 
 } // namespace norvale

@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
 namespace norvale {
@@ -85,6 +86,7 @@ public:
     BatchResult run();
 
 private:
+    bool readablePass(const QString &doing, const std::function<bool(int)> &work);
     bool puzzlePass();
     bool solutionPass();
     bool conversionPass();
