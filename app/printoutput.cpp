@@ -13,6 +13,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 namespace norvale {
 
 namespace {
@@ -39,6 +41,21 @@ QString availablePrintersText()
         return QStringLiteral("no printers are available; use --pdf FILE to print to a PDF file");
     return QStringLiteral("available printers: %1 (or use --pdf FILE to print to a PDF file)")
         .arg(names.join(QStringLiteral(", ")));
+}
+
+// QTemporaryFile makes its file readable by its owner alone. The PDF gets
+// what any new file gets here (0666 less the umask), or keeps the
+// permissions of the PDF it replaces.
+void giveUsualPermissions(int fd, const QString &target)
+{
+    struct stat existing {};
+    if (::stat(QFile::encodeName(target).constData(), &existing) == 0) {
+        ::fchmod(fd, existing.st_mode & 07777);
+        return;
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
 }
 
 } // namespace
@@ -81,6 +98,7 @@ std::unique_ptr<PrintOutput> PrintOutput::open(const PrintRequest &request, Prob
             return nullptr;
         }
         temp.setAutoRemove(false);
+        giveUsualPermissions(temp.handle(), job->m_pdfPath);
         job->m_tempPath = temp.fileName();
         job->m_printer->setOutputFileName(job->m_tempPath);
         if (request.pageSize.isEmpty()) {

@@ -86,6 +86,26 @@ private Q_SLOTS:
         QCOMPARE(QDir(out.path()).entryList(QDir::Files), QStringList{u"week.pdf"_qs});
     }
 
+    // The PDF is made like any other new file of the user's, not with a
+    // temporary file's owner-only permissions; one it replaces keeps its own.
+    void pdfPermissions()
+    {
+        QTemporaryDir out;
+        QFile probe(out.filePath(u"probe"_qs));
+        QVERIFY(probe.open(QIODevice::WriteOnly));
+        const QString pdf = out.filePath(u"one.pdf"_qs);
+        const QStringList args{u"--print-puzzles"_qs, u"--pdf"_qs, pdf, sample(u"three-by-three.puz"_qs)};
+
+        QCOMPARE(run(test::norvaleBinary(), args).status, 0);
+        QCOMPARE(QFile::permissions(pdf), probe.permissions());
+
+        const QFile::Permissions kept = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser
+                                        | QFile::WriteUser | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(pdf, kept));
+        QCOMPARE(run(test::norvaleBinary(), args).status, 0);
+        QCOMPARE(QFile::permissions(pdf), kept);
+    }
+
     void pdfFailure()
     {
         const Outcome o = run(test::norvaleBinary(), {u"--print-puzzles"_qs, u"--pdf"_qs,
