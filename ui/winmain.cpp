@@ -316,7 +316,16 @@ WinMain::WinMain(QWidget *parent) : QMainWindow(parent)
     Event_Open();
 }
 
-WinMain::~WinMain() = default;
+WinMain::~WinMain()
+{
+    // The list's model announces a reset while the list is destroyed, after
+    // this window's own part is gone: its handlers must not be reached then.
+    if (ListBox1) {
+        ListBox1->model()->disconnect(this);
+        ListBox1->selectionModel()->disconnect(this);
+        ListBox1->disconnect(this);
+    }
+}
 
 void WinMain::setDialogs(RunDialogs *dialogs) { m_dialogs = dialogs; }
 
