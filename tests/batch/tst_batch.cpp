@@ -77,11 +77,11 @@ private:
 
     // Entries named by "P1 P2 x P4": P-names are puzzles titled so, x is a
     // file that is not a puzzle.
-    QList<FileRow> makeList(const QString &spec)
+    QList<FileRow> makeList(const QString &names)
     {
         QList<FileRow> rows;
         int n = 0;
-        for (const QString &name : spec.split(u' ')) {
+        for (const QString &name : names.split(u' ')) {
             const QString file = QStringLiteral("%1-%2.puz").arg(++n).arg(name);
             QByteArray bytes = "not a puzzle";
             if (name.startsWith(u'P')) {
