@@ -99,6 +99,13 @@ public:
               << ": not a readable puzzle: " << reason << Qt::endl;
     }
 
+    void solutionUnknown(int, const FileRow &row, const QString &what) override
+    {
+        ++m_solutionsUnknown;
+        clearBar();
+        m_err << "norvale: " << QDir::toNativeSeparators(row.path()) << ": " << what << Qt::endl;
+    }
+
     bool cancelled() override { return g_cancelSignal.load() != 0; }
 
     void clearBar()
@@ -111,6 +118,7 @@ public:
     }
 
     qsizetype unreadable() const { return m_reported.size(); }
+    int solutionsUnknown() const { return m_solutionsUnknown; }
 
 private:
     QTextStream &m_err;
@@ -119,6 +127,7 @@ private:
     bool m_barShown = false;
     QString m_status;
     QSet<int> m_reported;
+    int m_solutionsUnknown = 0;
 };
 
 } // namespace
@@ -253,7 +262,9 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
             return ExitWriteFailed;
         }
     }
-    return reporter.unreadable() > 0 ? ExitUnreadable : ExitOk;
+    // A locked solution that could not be printed or written is not a
+    // complete success either.
+    return reporter.unreadable() > 0 || reporter.solutionsUnknown() > 0 ? ExitUnreadable : ExitOk;
 }
 
 } // namespace norvale::cli

@@ -125,6 +125,9 @@ bool BatchRun::solutionPass()
             if (!startPendingPage())
                 return false;
             PrintSolutions(*m_surface, m_record, m_page, i % 6);
+            if (!m_record.solutionKnown)
+                m_observer.solutionUnknown(i, m_rows.at(i - 1),
+                                           QStringLiteral("the solution is locked; its solution sheet shows no letters"));
         }
         // Slots follow list positions: an unreadable entry leaves its slot
         // empty, and the sheet still turns after every sixth position.
@@ -151,11 +154,14 @@ bool BatchRun::startPendingPage()
 
 bool BatchRun::conversionPass()
 {
-    return readablePass(QStringLiteral("Converting "), [this](int) {
+    return readablePass(QStringLiteral("Converting "), [this](int i) {
         if (auto error = MakeCrossBowPuzzle(m_record, m_destination, m_options.generateSolutions)) {
             m_result.failure = error->message();
             return false;
         }
+        if (m_options.generateSolutions && !m_record.solutionKnown)
+            m_observer.solutionUnknown(i, m_rows.at(i - 1),
+                                       QStringLiteral("the solution is locked; no solution file written"));
         return true;
     });
 }

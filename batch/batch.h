@@ -47,6 +47,15 @@ public:
         (void)row;
         (void)reason;
     }
+    // A readable entry whose solution letters are not known (locked with no
+    // key that fits, or not in the file), once per pass that needed them:
+    // what the pass did without them, "the solution is locked; ...".
+    virtual void solutionUnknown(int position, const FileRow &row, const QString &what)
+    {
+        (void)position;
+        (void)row;
+        (void)what;
+    }
     // Called once per list position of every pass.
     virtual void yield() {}
     // Tested before each list position; once true, the run ends.

@@ -75,7 +75,7 @@ QList<Puzzle> makePuzzles(int count)
 
 // One drawing operation with the text state it was drawn in.
 struct Drawn {
-    enum Kind { Text, Line, Fill } kind = Text;
+    enum Kind { Text, Line, Fill, Oval } kind = Text;
     QString text;
     int a = 0, b = 0, c = 0, d = 0; // x, y, wrap width / x1, y1, x2, y2 / x, y, w, h
     int size = 0;
@@ -106,6 +106,7 @@ public:
     }
     void DrawLine(int x1, int y1, int x2, int y2) override { m_out.append({Drawn::Line, {}, x1, y1, x2, y2, 0, false}); }
     void FillRect(int x, int y, int w, int h) override { m_out.append({Drawn::Fill, {}, x, y, w, h, 0, false}); }
+    void DrawOval(int x, int y, int w, int h) override { m_out.append({Drawn::Oval, {}, x, y, w, h, 0, false}); }
     bool NextPage() override { return true; }
     int Width() const override { return m_metrics->Width(); }
     int Height() const override { return m_metrics->Height(); }
@@ -130,6 +131,7 @@ void replay(Surface &surface, const Drawing &drawing)
             break;
         case Drawn::Line: surface.DrawLine(op.a, op.b, op.c, op.d); break;
         case Drawn::Fill: surface.FillRect(op.a, op.b, op.c, op.d); break;
+        case Drawn::Oval: surface.DrawOval(op.a, op.b, op.c, op.d); break;
         }
     }
 }

@@ -52,12 +52,17 @@ QByteArray solutionText(const Puzzle &p)
     out += kLineEnd;
     for (int r = 1; r <= p.height; ++r) {
         for (int c = 1; c <= p.width; ++c) {
-            if (p.isBlack(c, r))
+            if (p.isBlack(c, r)) {
                 out += "-  ";
-            else {
-                out += p.grid(c, r);
-                out += "  ";
+                continue;
             }
+            // A rebus square shows its whole answer, not just its first letter.
+            const QString rebus = p.rebus(c, r);
+            if (rebus.isEmpty())
+                out += p.grid(c, r);
+            else
+                out += rebus.toUtf8();
+            out += "  ";
         }
         out += kLineEnd;
     }
@@ -102,7 +107,8 @@ std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString
     const QDir dir(destination);
     if (auto error = writeWholeFile(dir.filePath(crossBowFileName(puzzle)), crossBowText(puzzle)))
         return error;
-    if (withSolution)
+    // Letters that are not known are not written as if they were.
+    if (withSolution && puzzle.solutionKnown)
         return writeWholeFile(dir.filePath(solutionFileName(puzzle)), solutionText(puzzle));
     return std::nullopt;
 }

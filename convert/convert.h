@@ -15,7 +15,9 @@ namespace norvale {
 QByteArray crossBowText(const Puzzle &puzzle);
 
 // The plain-text solution: "TITLE, Solution", an empty line, then each row
-// as three-character groups ("X  ", or "-  " for a black square).
+// as three-character groups ("X  ", or "-  " for a black square); a rebus
+// square's group is its whole answer and two spaces. Only for a puzzle whose
+// solution is known.
 QByteArray solutionText(const Puzzle &puzzle);
 
 // Output names: the puzzle file's own name followed by ".txt" or ".sol.txt".
@@ -34,8 +36,8 @@ struct WriteError {
 // all, replacing an existing file of that name.
 std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes);
 
-// Writes the CrossBow file into destination and, when withSolution is set,
-// the solution file after it. Stops at the first file that cannot be
+// Writes the CrossBow file into destination and, when withSolution is set
+// and the solution is known, the solution file after it. Stops at the first file that cannot be
 // written; a file written before it stays.
 std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString &destination,
                                              bool withSolution);

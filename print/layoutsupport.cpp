@@ -1,5 +1,7 @@
 #include "layoutsupport.h"
 
+#include <algorithm>
+
 namespace norvale::layout {
 
 QStringList textLines(const QString &text)
@@ -35,6 +37,12 @@ void drawGridLines(Surface &surface, int left, int top, int cols, int rows, int 
         surface.DrawLine(left, top + i * cell, left + cols * cell, top + i * cell);
     for (int i = 0; i <= cols; ++i)
         surface.DrawLine(left + i * cell, top, left + i * cell, top + rows * cell);
+}
+
+void drawCellCircle(Surface &surface, int left, int top, int cell)
+{
+    const int inset = std::max(1, cell / 16);
+    surface.DrawOval(left + inset, top + inset, cell - 2 * inset, cell - 2 * inset);
 }
 
 } // namespace norvale::layout

@@ -32,4 +32,8 @@ inline int byRange(int value, int firstMax, int secondMax, int first, int second
 // rows' lines top to bottom, then the columns' left to right.
 void drawGridLines(Surface &surface, int left, int top, int cols, int rows, int cell);
 
+// The circle of a circled square whose cell has its top left corner at
+// (left, top): inscribed in the cell, a small inset from its lines.
+void drawCellCircle(Surface &surface, int left, int top, int cell);
+
 } // namespace norvale::layout

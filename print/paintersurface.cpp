@@ -201,6 +201,20 @@ void QPainterSurface::FillRect(int x, int y, int width, int height)
     m_painter->fillRect(QRect(x, y, width, height), m_color);
 }
 
+void QPainterSurface::DrawOval(int x, int y, int width, int height)
+{
+    if (!isActive())
+        return;
+    // Circles are the one curve of the pages; smoothed, they read as circles
+    // even at a few units across.
+    m_painter->save();
+    m_painter->setRenderHint(QPainter::Antialiasing, true);
+    m_painter->setPen(QPen(m_color, 1));
+    m_painter->setBrush(Qt::NoBrush);
+    m_painter->drawEllipse(QRect(x, y, width, height));
+    m_painter->restore();
+}
+
 bool QPainterSurface::NextPage()
 {
     if (!m_painter)

@@ -67,6 +67,7 @@ public:
     void DrawString(const QString &text, int x, int y, int wrapWidth = 0) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     void FillRect(int x, int y, int width, int height) override;
+    void DrawOval(int x, int y, int width, int height) override;
 
     bool NextPage() override;
 

@@ -14,11 +14,21 @@ namespace {
 // Clues are wrapped at this many characters before they go into a column.
 constexpr int kClueWidth = 33;
 
-// The clue list: the headings, the clues one per entry, two empty entries
-// between the across and the down clues.
+// The clue list: the notes (a heading, their lines, an empty entry) when
+// the puzzle has any, the headings, the clues one per entry, two empty
+// entries between the across and the down clues.
 QStringList clueEntries(const Puzzle &puzzle)
 {
     QStringList entries;
+    QStringList noteLines = layout::textLines(puzzle.notes);
+    while (!noteLines.isEmpty() && noteLines.last().trimmed().isEmpty())
+        noteLines.removeLast();
+    if (!noteLines.isEmpty()) {
+        entries.append(QStringLiteral("Notes"));
+        for (const QString &line : std::as_const(noteLines))
+            entries.append(WrapClue(line, kClueWidth));
+        entries.append(QString());
+    }
     const auto addClues = [&entries](const QList<qint32> &numbers, const QStringList &clues) {
         for (qsizetype i = 0; i < clues.size(); ++i)
             entries.append(QString::number(numbers.value(i)) + QStringLiteral("   ") + WrapClue(clues.at(i), kClueWidth));
@@ -161,12 +171,21 @@ void PrintPuzzle(Surface &surface, const Puzzle &puzzle, const PageSetup &page, 
         surface.TextSize(numberSize);
         surface.Bold(false);
         const int s = surface.TextSize();
-        for (int i = 1; i <= R; ++i) {
+        // A diagramless puzzle's page shows the empty frame of cells only:
+        // finding the black squares is the puzzle.
+        for (int i = 1; i <= R && !puzzle.isDiagramless(); ++i) {
             for (int j = 1; j <= C; ++j) {
                 const qint32 n = puzzle.numgrid(j, i);
+                const int left = gridLeft + h * (j - 1);
+                const int top = gridTop + h * (i - 1);
                 if (n < 0) {
-                    surface.FillRect(gridLeft + h * (j - 1), gridTop + h * (i - 1), h, h);
-                } else if (n > 0) {
+                    surface.FillRect(left, top, h, h);
+                    continue;
+                }
+                // The circle first, so that the number stays readable on it.
+                if (puzzle.circled(j, i))
+                    layout::drawCellCircle(surface, left, top, h);
+                if (n > 0) {
                     surface.DrawString(QString::number(n), whole(gridLeft + s / 4.0 + h * (j - 1)),
                                        whole(gridTop + 1.1 * s + h * (i - 1)));
                 }

@@ -105,6 +105,13 @@ void RecordingSurface::FillRect(int x, int y, int width, int height)
     m_ops.append(op);
 }
 
+void RecordingSurface::DrawOval(int x, int y, int width, int height)
+{
+    Op op = newOp(Kind::Oval);
+    op.rect = QRect(x, y, width, height);
+    m_ops.append(op);
+}
+
 bool RecordingSurface::NextPage()
 {
     m_ops.append(newOp(Kind::PageBreak));

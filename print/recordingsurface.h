@@ -24,7 +24,7 @@ namespace norvale {
 //   whole line is cut.
 class RecordingSurface final : public Surface {
 public:
-    enum class Kind { Text, Line, Fill, PageBreak };
+    enum class Kind { Text, Line, Fill, Oval, PageBreak };
 
     struct Op {
         Kind kind = Kind::Text;
@@ -33,7 +33,7 @@ public:
         QPoint at;         // Text: left edge and first baseline
         int wrapWidth = 0; // Text
         QLine line;        // Line
-        QRect rect;        // Fill
+        QRect rect;        // Fill, Oval
         QString font;
         int size = 0;
         bool bold = false;
@@ -60,6 +60,7 @@ public:
     void DrawString(const QString &text, int x, int y, int wrapWidth = 0) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     void FillRect(int x, int y, int width, int height) override;
+    void DrawOval(int x, int y, int width, int height) override;
     bool NextPage() override;
 
     int Width() const override { return m_width; }

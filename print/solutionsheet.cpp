@@ -32,6 +32,52 @@ Slot slotOrigin(int slot, int W, int H, int sw, int sh)
     }
 }
 
+// The whole answer of a rebus square: at the letter size when it fits the
+// cell, else at the largest size that does, down to a third of the letter
+// size; still too wide there, it is cut to the cell. Leaves the letter size
+// set.
+void drawRebus(Surface &surface, const QString &text, int left, int top, int cell, int letterSize)
+{
+    const int smallest = std::max(1, whole(letterSize / 3.0));
+    const auto room = [cell](int size) { return cell - size / 2.0; };
+    int size = letterSize;
+    for (; size > smallest; --size) {
+        surface.TextSize(size);
+        if (surface.StringWidth(text) <= room(size))
+            break;
+    }
+    surface.TextSize(size);
+    QString shown = text;
+    while (shown.size() > 1 && surface.StringWidth(shown) > room(size))
+        shown.chop(shown.at(shown.size() - 1).isLowSurrogate() ? 2 : 1);
+    // At the letter size the text sits where a letter would; smaller, it is
+    // centred in the cell's height.
+    const int baseline = size == letterSize ? top + letterSize : top + whole((cell + 0.7 * size) / 2);
+    surface.DrawString(shown, whole(left + size / 4.0), baseline);
+    surface.TextSize(letterSize);
+}
+
+// "Solution locked" on a white field in the middle of a grid whose letters
+// are not known, at the letter size or smaller so that it fits the grid.
+void drawLockedNotice(Surface &surface, int left, int top, int width, int height, int letterSize)
+{
+    static const QString notice = QStringLiteral("Solution locked");
+    int size = letterSize;
+    surface.TextSize(size);
+    while (size > 1 && surface.StringWidth(notice) > 0.9 * width)
+        surface.TextSize(--size);
+    const double textWidth = surface.StringWidth(notice);
+    const int pad = std::max(1, size / 4);
+    const int x = whole(left + (width - textWidth) / 2);
+    const int baseline = whole(top + (height + 0.7 * size) / 2);
+    surface.ForeColor(Qt::white);
+    surface.FillRect(x - pad, baseline - size - pad / 2, whole(textWidth) + 2 * pad,
+                     whole(1.3 * size) + pad);
+    surface.ForeColor(Qt::black);
+    surface.DrawString(notice, x, baseline);
+    surface.TextSize(letterSize);
+}
+
 } // namespace
 
 void PrintSolutions(Surface &surface, const Puzzle &puzzle, const PageSetup &page, int slot)
@@ -69,16 +115,28 @@ void PrintSolutions(Surface &surface, const Puzzle &puzzle, const PageSetup &pag
     const int s = surface.TextSize();
     for (int i = 1; i <= R; ++i) {
         for (int j = 1; j <= C; ++j) {
+            const int left = gridLeft + u * (j - 1);
+            const int top = gridTop + u * (i - 1);
             if (puzzle.isBlack(j, i)) {
-                surface.FillRect(gridLeft + u * (j - 1), gridTop + u * (i - 1), u, u);
+                surface.FillRect(left, top, u, u);
+                continue;
+            }
+            if (puzzle.circled(j, i))
+                layout::drawCellCircle(surface, left, top, u);
+            if (!puzzle.solutionKnown)
+                continue;
+            const QString rebus = puzzle.rebus(j, i);
+            if (!rebus.isEmpty()) {
+                drawRebus(surface, rebus, left, top, u, s);
                 continue;
             }
             const QChar letter = windows1252Char(static_cast<unsigned char>(puzzle.grid(j, i)));
             if (!letter.isNull())
-                surface.DrawString(QString(letter), whole(gridLeft + s / 4.0 + u * (j - 1)),
-                                   gridTop + u * (i - 1) + s);
+                surface.DrawString(QString(letter), whole(gridLeft + s / 4.0 + u * (j - 1)), top + s);
         }
     }
+    if (!puzzle.solutionKnown)
+        drawLockedNotice(surface, gridLeft, gridTop, C * u, R * u, s);
 }
 
 } // namespace norvale

@@ -43,6 +43,8 @@ public:
     virtual void DrawString(const QString &text, int x, int y, int wrapWidth = 0) = 0;
     virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
     virtual void FillRect(int x, int y, int width, int height) = 0;
+    // The outline of the ellipse inscribed in the rectangle, in the line pen.
+    virtual void DrawOval(int x, int y, int width, int height) = 0;
 
     // Ends the page; later drawing goes onto a new page. False when the
     // output device failed.

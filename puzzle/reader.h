@@ -19,8 +19,11 @@ struct ReadResult {
 };
 
 // Reads an Across Lite file held in memory. fileName becomes the record's
-// CurrentFileName. Checksums, the stored clue count, the scrambling tag and
-// the player's grid are not looked at.
+// CurrentFileName. Besides the grid, the texts and the notes it takes the
+// circled squares and rebus answers of the extra sections, and unlocks a
+// locked solution (or marks the solution unknown). Checksums are not
+// verified, the stored clue count and the player's grid are not looked at,
+// and an extra section that is damaged or unknown is passed over.
 ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName);
 
 // Reads the file at path; only regular files are opened.

@@ -27,6 +27,7 @@ public:
     }
     void DrawLine(int, int, int, int) override {}
     void FillRect(int, int, int, int) override {}
+    void DrawOval(int, int, int, int) override {}
     bool NextPage() override
     {
         log += u"| "_qs;

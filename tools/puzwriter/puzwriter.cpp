@@ -1,6 +1,7 @@
 #include "puzwriter.h"
 
 #include "puzzle/cp1252.h"
+#include "puzzle/lock.h"
 
 #include <QtEndian>
 
@@ -8,18 +9,83 @@ namespace norvale::puzwriter {
 
 namespace {
 
-quint16 checksum(QByteArrayView data, quint16 sum)
-{
-    for (const char ch : data) {
-        sum = (sum & 1) ? quint16((sum >> 1) | 0x8000) : quint16(sum >> 1);
-        sum = quint16(sum + static_cast<unsigned char>(ch));
-    }
-    return sum;
-}
+using lock::checksum;
 
 bool isBlack(QChar ch) { return ch == u'.' || ch == u':'; }
 
+// Scrambles the solution's letters, taken column by column, with the key,
+// and stores the checksum of the correct letters as locked files do.
+void lockSolution(RawPuzzle &raw, int key)
+{
+    QList<qsizetype> order;
+    for (int c = 0; c < raw.width; ++c) {
+        for (int r = 0; r < raw.height; ++r) {
+            const qsizetype i = qsizetype(r) * raw.width + c;
+            if (!isBlack(QChar::fromLatin1(raw.solution.at(i))))
+                order.append(i);
+        }
+    }
+    QByteArray letters;
+    for (const qsizetype i : std::as_const(order))
+        letters += raw.solution.at(i);
+    const QByteArray scrambled = lock::scramble(letters, key);
+    if (scrambled.size() != letters.size())
+        qFatal("puzwriter: a locked solution needs the letters A-Z and a key from 1000 to 9999");
+    for (qsizetype j = 0; j < order.size(); ++j)
+        raw.solution[order.at(j)] = scrambled.at(j);
+    raw.solutionState = 0x0004;
+    raw.scrambledChecksum = checksum(letters);
+}
+
+// The extra sections of the circles and the rebus squares.
+template <typename Encode>
+QByteArray sections(const PuzzleSource &source, int width, Encode encode)
+{
+    const qsizetype cells = qsizetype(width) * source.rows.size();
+    QByteArray out;
+    if (!source.rebus.isEmpty()) {
+        QByteArray grid(cells, '\0');
+        QString table;
+        QStringList seen;
+        for (const PuzzleSource::Rebus &r : source.rebus) {
+            qsizetype n = seen.indexOf(r.text);
+            if (n < 0) {
+                n = seen.size();
+                seen.append(r.text);
+                table += QStringLiteral("%1:%2;").arg(n, 2).arg(r.text);
+            }
+            grid[qsizetype(r.row - 1) * width + (r.column - 1)] = char(n + 1);
+        }
+        out += section("GRBS", grid);
+        out += section("RTBL", encode(table));
+    }
+    if (!source.circles.isEmpty()) {
+        QByteArray marks(cells, '\0');
+        for (qsizetype r = 0; r < source.circles.size(); ++r) {
+            const QString &row = source.circles.at(r);
+            for (qsizetype c = 0; c < row.size() && c < width; ++c) {
+                if (row.at(c) == u'O')
+                    marks[r * width + c] = char(0x80);
+            }
+        }
+        out += section("GEXT", marks);
+    }
+    return out;
+}
+
 } // namespace
+
+QByteArray section(QByteArrayView name, QByteArrayView data)
+{
+    QByteArray out = name.toByteArray().leftJustified(4, ' ', true);
+    char numbers[4];
+    qToLittleEndian<quint16>(quint16(data.size()), numbers);
+    qToLittleEndian<quint16>(checksum(data), numbers + 2);
+    out += QByteArrayView(numbers, 4);
+    out += data;
+    out += '\0';
+    return out;
+}
 
 QByteArray writeRaw(const RawPuzzle &raw)
 {
@@ -42,13 +108,16 @@ QByteArray writeRaw(const RawPuzzle &raw)
     // Texts: title, author, copyright, the clues, and the notes last.
     const qsizetype clueCount = raw.texts.size() > 4 ? raw.texts.size() - 4 : 0;
     qToLittleEndian<quint16>(quint16(clueCount), file.data() + 0x2E);
-    qToLittleEndian<quint16>(1, file.data() + 0x30);
+    qToLittleEndian<quint16>(raw.puzzleType, file.data() + 0x30);
+    qToLittleEndian<quint16>(raw.solutionState, file.data() + 0x32);
+    qToLittleEndian<quint16>(raw.scrambledChecksum, file.data() + 0x1E);
     file += solution;
     file += player;
     for (const QByteArray &text : raw.texts) {
         file += text;
         file += '\0';
     }
+    file += raw.extra;
 
     // Checksums: the header block, the grids and the texts, plus the
     // masked copies ("ICHEATED").
@@ -129,13 +198,20 @@ QByteArray write(const PuzzleSource &source)
     for (const QString &clue : fileOrderClues(source))
         raw.texts.append(encode(clue));
     raw.texts.append(encode(source.notes));
+    if (source.diagramless)
+        raw.puzzleType = 0x0401;
+    if (source.noSolution)
+        raw.solutionState = 0x0002;
+    if (source.lockKey != 0)
+        lockSolution(raw, source.lockKey);
+    raw.extra = sections(source, raw.width, encode);
     return writeRaw(raw);
 }
 
 bool parseSource(const QString &text, PuzzleSource *out, QString *error)
 {
     PuzzleSource src;
-    enum { Header, Grid, Across, Down } section = Header;
+    enum { Header, Grid, Circles, Rebus, Across, Down } section = Header;
     const QStringList lines = text.split(u'\n');
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QString line = lines.at(i);
@@ -145,6 +221,10 @@ bool parseSource(const QString &text, PuzzleSource *out, QString *error)
         const QString value = line.section(u':', 1).trimmed();
         if (line == u"Grid:") {
             section = Grid;
+        } else if (line == u"Circles:") {
+            section = Circles;
+        } else if (line == u"Rebus:") {
+            section = Rebus;
         } else if (line == u"Across:") {
             section = Across;
         } else if (line == u"Down:") {
@@ -162,6 +242,12 @@ bool parseSource(const QString &text, PuzzleSource *out, QString *error)
                 src.notes = value;
             else if (key == u"version")
                 src.version = value.toLatin1();
+            else if (key == u"lock")
+                src.lockKey = value.toInt();
+            else if (key == u"type" && value == u"diagramless")
+                src.diagramless = true;
+            else if (key == u"solution" && value == u"none")
+                src.noSolution = true;
             else {
                 *error = QStringLiteral("line %1: unknown field \"%2\"").arg(i + 1).arg(key);
                 return false;
@@ -170,6 +256,19 @@ bool parseSource(const QString &text, PuzzleSource *out, QString *error)
             continue;
         } else if (section == Grid) {
             src.rows.append(line.trimmed());
+        } else if (section == Circles) {
+            src.circles.append(line.trimmed());
+        } else if (section == Rebus) {
+            const QStringList parts = line.trimmed().split(u' ', Qt::SkipEmptyParts);
+            PuzzleSource::Rebus r;
+            r.row = parts.value(0).toInt();
+            r.column = parts.value(1).toInt();
+            r.text = parts.mid(2).join(u' ');
+            if (r.row < 1 || r.column < 1 || r.text.isEmpty()) {
+                *error = QStringLiteral("line %1: a rebus square is \"ROW COLUMN TEXT\"").arg(i + 1);
+                return false;
+            }
+            src.rebus.append(r);
         } else if (section == Across) {
             src.across.append(line.trimmed());
         } else {
@@ -183,6 +282,12 @@ bool parseSource(const QString &text, PuzzleSource *out, QString *error)
     for (const QString &row : std::as_const(src.rows)) {
         if (row.size() != src.rows.first().size() || row.size() > 255) {
             *error = QStringLiteral("every grid row needs the same width, at most 255");
+            return false;
+        }
+    }
+    for (const PuzzleSource::Rebus &r : std::as_const(src.rebus)) {
+        if (r.row > src.rows.size() || r.column > src.rows.first().size()) {
+            *error = QStringLiteral("the rebus square %1 %2 is outside the grid").arg(r.row).arg(r.column);
             return false;
         }
     }

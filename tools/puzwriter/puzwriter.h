@@ -19,6 +19,22 @@ struct PuzzleSource {
     QStringList down;
     // "1.3" texts are Windows-1252; "2.0" texts are UTF-8.
     QByteArray version = "1.3";
+
+    // Circled squares: rows like the grid's, "O" marks a circled square.
+    QStringList circles;
+    // Rebus squares (1-based row and column) with their whole answers; the
+    // grid holds their first letters.
+    struct Rebus {
+        int row = 0;
+        int column = 0;
+        QString text;
+    };
+    QList<Rebus> rebus;
+    // 1000 to 9999: the solution is stored locked with this key.
+    int lockKey = 0;
+    bool diagramless = false;
+    // The file says it holds no solution.
+    bool noSolution = false;
 };
 
 // The raw pieces of a file, for fixtures that a well-formed source cannot
@@ -29,7 +45,14 @@ struct RawPuzzle {
     QByteArray solution;   // width x height bytes
     QByteArrayList texts;  // every text field in file order, already encoded
     QByteArray version = "1.3";
+    quint16 puzzleType = 0x0001;
+    quint16 solutionState = 0x0000;
+    quint16 scrambledChecksum = 0;
+    QByteArray extra; // appended after the texts: the extra sections
 };
+
+// One extra section: name, length, checksum, data and its zero byte.
+QByteArray section(QByteArrayView name, QByteArrayView data);
 
 // A complete .puz file with correct checksums.
 QByteArray write(const PuzzleSource &source);
@@ -41,7 +64,12 @@ QStringList fileOrderClues(const PuzzleSource &source, QString *error = nullptr)
 // Parses the small text format of the samples:
 //   Title: ...      Author: ...      Copyright: ...      Notes: ...
 //   Version: 1.3
+//   Lock: 7562        the solution is stored scrambled with this key
+//   Type: diagramless
+//   Solution: none    the file says it holds no solution
 //   Grid:      then one line per row
+//   Circles:   then one line per row, "O" for a circled square
+//   Rebus:     then "ROW COLUMN TEXT" per rebus square (1-based)
 //   Across:    then one clue per line, in number order
 //   Down:      then one clue per line
 bool parseSource(const QString &text, PuzzleSource *out, QString *error);
