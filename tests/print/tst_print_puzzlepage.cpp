@@ -333,6 +333,76 @@ private Q_SLOTS:
             QCOMPARE(op.color, QColor(Qt::black));
     }
 
+    // A circled square's circle sits inside its cell and comes before its
+    // number; a circle mark on a black square is ignored.
+    void circledSquares()
+    {
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.circleCells = QList<bool>(9);
+        puzzle.circleCells[1] = true; // (2, 1), numbered 2
+        puzzle.circleCells[2] = true; // (3, 1), a black square
+        puzzle.circleCells[4] = true; // (2, 2), no number
+        const auto ops = printPage(puzzle).ops();
+        QList<QRect> ovals;
+        qsizetype firstOval = -1;
+        qsizetype numberTwo = -1;
+        for (qsizetype i = 0; i < ops.size(); ++i) {
+            if (ops.at(i).kind == Kind::Oval) {
+                ovals.append(ops.at(i).rect);
+                firstOval = firstOval < 0 ? i : firstOval;
+            }
+            if (ops.at(i).text == u"2"_qs)
+                numberTwo = i;
+        }
+        // h = 166 and the grid starts at (251, 50); the inset is 10.
+        QCOMPARE(ovals, (QList<QRect>{QRect(427, 60, 146, 146), QRect(427, 226, 146, 146)}));
+        QVERIFY(firstOval >= 0 && firstOval < numberTwo);
+    }
+
+    // A diagramless page shows every cell line and nothing in the cells.
+    void diagramlessShowsNoDiagram()
+    {
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.puzzleType = Puzzle::kDiagramless;
+        puzzle.circleCells = QList<bool>(9, true);
+        const RecordingSurface page = printPage(puzzle);
+        QCOMPARE(page.ops(Kind::Line).size(), 8);
+        QVERIFY(page.ops(Kind::Fill).isEmpty());
+        QVERIFY(page.ops(Kind::Oval).isEmpty());
+        QStringList texts;
+        for (const auto &op : textOps(page))
+            texts.append(op.text.section(u'\n', 0, 0));
+        QCOMPARE(texts, (QStringList{u"tiny.puz"_qs, u"Tiny, Norvale"_qs, u"Across Clues"_qs}));
+    }
+
+    // The notes head the clue list: a heading, a line of the notes per
+    // entry (broken like a clue), an empty entry, then the clues as ever.
+    void notesHeadTheClues()
+    {
+        Puzzle puzzle = blankPuzzle(15, 15);
+        puzzle.notes = u"A theme note.\r\n"_qs + clueOfLines(2) + u"\r\n\r\n"_qs;
+        const auto columns = columnTexts(printPage(puzzle));
+        QCOMPARE(columns.size(), 1);
+        const QString expected = QStringList{u"Notes"_qs, u"A theme note."_qs, WrapClue(clueOfLines(2), 33),
+                                             QString()}
+                                     .join(u'\n')
+                                 + u'\n' + clueList(puzzle).join(u'\n');
+        QCOMPARE(columns.at(0).text, expected);
+    }
+
+    // The notes are fitted with the clues: long ones make the clues smaller
+    // rather than running off the page.
+    void longNotesMakeTheCluesSmaller()
+    {
+        Puzzle puzzle = blankPuzzle(15, 15, shortClues(34), shortClues(37));
+        QCOMPARE(columnTexts(printPage(puzzle)).constFirst().size, 11);
+        puzzle.notes = QStringList(40, u"A line of the notes."_qs).join(u'\n');
+        const auto columns = columnTexts(printPage(puzzle));
+        QVERIFY(columns.constFirst().size < 11);
+        QVERIFY(columns.size() <= 3);
+        QVERIFY(columns.constFirst().text.startsWith(u"Notes\nA line of the notes.\n"_qs));
+    }
+
     void puzzleWithoutCells()
     {
         const RecordingSurface page = printPage(blankPuzzle(0, 0));

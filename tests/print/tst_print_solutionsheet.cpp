@@ -169,6 +169,94 @@ private Q_SLOTS:
         }
     }
 
+    // A rebus square holds its whole answer: at the letter size when it fits
+    // the cell (95 units, less a quarter of the size on each side), else at
+    // the largest size that fits, down to a third of the letter size, and
+    // cut to the cell below that.
+    void rebusAnswers_data()
+    {
+        QTest::addColumn<QString>("answer");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QPoint>("at");
+        QTest::newRow("fits") << u"STAR"_qs << u"STAR"_qs << 11 << QPoint(134, 64);
+        QTest::newRow("smaller") << u"ABCDEFGHIJKLMNOPQRST"_qs << u"ABCDEFGHIJKLMNOPQRST"_qs << 9
+                                 << QPoint(134, 103);
+        const QString longAnswer = QString(80, u'W');
+        QTest::newRow("cut") << longAnswer << longAnswer.left(62) << 3 << QPoint(132, 101);
+    }
+
+    void rebusAnswers()
+    {
+        QFETCH(QString, answer);
+        QFETCH(QString, shown);
+        QFETCH(int, size);
+        QFETCH(QPoint, at);
+
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.rebusCells = QStringList(9);
+        puzzle.rebusCells[0] = answer;
+        const RecordingSurface sheet = printSlot(puzzle, 1);
+        const auto texts = textOps(sheet);
+        QCOMPARE(texts.at(1).text, shown);
+        QCOMPARE(texts.at(1).size, size);
+        QCOMPARE(texts.at(1).at, at);
+        // The next square is a plain letter again, at the letter size.
+        QCOMPARE(texts.at(2).text, u"B"_qs);
+        QCOMPARE(texts.at(2).size, 11);
+        QCOMPARE(sheet.TextSize(), 11);
+    }
+
+    // Circled squares get their circle before their letter; a circle mark
+    // on a black square is ignored.
+    void circledSquares()
+    {
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.circleCells = QList<bool>(9);
+        puzzle.circleCells[0] = true; // A
+        puzzle.circleCells[2] = true; // a black square
+        const auto ops = printSlot(puzzle, 1).ops();
+        QList<RecordingSurface::Op> ovals;
+        qsizetype firstOval = -1;
+        qsizetype letterA = -1;
+        for (qsizetype i = 0; i < ops.size(); ++i) {
+            if (ops.at(i).kind == Kind::Oval) {
+                ovals.append(ops.at(i));
+                firstOval = firstOval < 0 ? i : firstOval;
+            }
+            if (ops.at(i).text == u"A"_qs)
+                letterA = i;
+        }
+        QCOMPARE(ovals.size(), 1);
+        QCOMPARE(ovals.at(0).rect, QRect(137, 58, 85, 85));
+        QVERIFY(firstOval < letterA);
+    }
+
+    // Without the solution letters the sheet shows the grid and its black
+    // squares, no letter, and "Solution locked" on a white field in the
+    // middle of the grid.
+    void unknownSolution()
+    {
+        Puzzle puzzle = tinyPuzzle();
+        puzzle.solutionKnown = false;
+        const RecordingSurface sheet = printSlot(puzzle, 1);
+        const auto texts = textOps(sheet);
+        QCOMPARE(texts.size(), 2);
+        QCOMPARE(texts.at(0).text, u"Tiny"_qs);
+        QCOMPARE(texts.at(1).text, u"Solution locked"_qs);
+        QCOMPARE(texts.at(1).color, QColor(Qt::black));
+        // The grid is 285 units square from (132, 53); the notice is 82.5 wide.
+        QCOMPARE(texts.at(1).at, QPoint(233, 199));
+        QList<QRect> black;
+        QList<QRect> white;
+        for (const auto &fill : sheet.ops(Kind::Fill))
+            (fill.color == QColor(Qt::white) ? white : black).append(fill.rect);
+        QCOMPARE(black, (QList<QRect>{QRect(322, 53, 95, 95), QRect(132, 243, 95, 95)}));
+        QCOMPARE(white.size(), 1);
+        QVERIFY(white.at(0).contains(QRect(233, 188, 82, 11)));
+        QCOMPARE(sheet.ops(Kind::Line).size(), 8);
+    }
+
     void puzzleWithoutCellsPrintsItsTitle()
     {
         const RecordingSurface sheet = printSlot(blankPuzzle(0, 0), 2);
