@@ -80,6 +80,7 @@ struct Drawn {
     int a = 0, b = 0, c = 0, d = 0; // x, y, wrap width / x1, y1, x2, y2 / x, y, w, h
     int size = 0;
     bool bold = false;
+    double indent = 0;
 };
 using Drawing = QList<Drawn>;
 
@@ -99,10 +100,13 @@ public:
     }
     void ForeColor(const QColor &) override {}
     double StringWidth(const QString &text) override { return m_metrics->StringWidth(text); }
-    double StringHeight(const QString &text, int wrapWidth) override { return m_metrics->StringHeight(text, wrapWidth); }
-    void DrawString(const QString &text, int x, int y, int wrapWidth) override
+    double StringHeight(const QString &text, int wrapWidth, double indent) override
     {
-        m_out.append({Drawn::Text, text, x, y, wrapWidth, 0, TextSize(), m_bold});
+        return m_metrics->StringHeight(text, wrapWidth, indent);
+    }
+    void DrawString(const QString &text, int x, int y, int wrapWidth, double indent) override
+    {
+        m_out.append({Drawn::Text, text, x, y, wrapWidth, 0, TextSize(), m_bold, indent});
     }
     void DrawLine(int x1, int y1, int x2, int y2) override { m_out.append({Drawn::Line, {}, x1, y1, x2, y2, 0, false}); }
     void FillRect(int x, int y, int w, int h) override { m_out.append({Drawn::Fill, {}, x, y, w, h, 0, false}); }
@@ -127,7 +131,7 @@ void replay(Surface &surface, const Drawing &drawing)
         case Drawn::Text:
             surface.TextSize(op.size);
             surface.Bold(op.bold);
-            surface.DrawString(op.text, op.a, op.b, op.c);
+            surface.DrawString(op.text, op.a, op.b, op.c, op.indent);
             break;
         case Drawn::Line: surface.DrawLine(op.a, op.b, op.c, op.d); break;
         case Drawn::Fill: surface.FillRect(op.a, op.b, op.c, op.d); break;

@@ -4,12 +4,15 @@
 #include "surface.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace norvale {
 
 // Breaks a clue at spaces into lines shorter than width characters; every
 // line after the first is indented by seven spaces.
 QString WrapClue(const QString &text, int width);
+// The same lines without the indent, for a layout that hangs them itself.
+QStringList WrapClueLines(const QString &text, int width);
 
 // One puzzle page on the current page of the surface: title, empty grid
 // with numbers, clue columns, and the file name in the bottom right

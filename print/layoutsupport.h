@@ -32,6 +32,23 @@ inline int byRange(int value, int firstMax, int secondMax, int first, int second
 // rows' lines top to bottom, then the columns' left to right.
 void drawGridLines(Surface &surface, int left, int top, int cols, int rows, int cell);
 
+// A title line that fits a width: the text (cut and ended with "…" when
+// even the smallest size is too wide), its size and its width.
+struct FittedTitle {
+    QString text;
+    int size = 0;
+    double width = 0;
+    bool cut = false;
+};
+enum class TitleCut { AtWordEnd, AnyCharacter };
+
+// Sets the title at its size or, when it is wider than maxWidth, one unit
+// smaller at a time down to smallest; still too wide there, it is cut to fit
+// with "…" (at a word's end, or after any character). Uses and leaves the
+// surface's size at the result's size.
+FittedTitle fitTitle(Surface &surface, const QString &title, int size, int smallest, int maxWidth,
+                     TitleCut cut);
+
 // The circle of a circled square whose cell has its top left corner at
 // (left, top): inscribed in the cell, a small inset from its lines.
 void drawCellCircle(Surface &surface, int left, int top, int cell);

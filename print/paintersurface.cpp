@@ -67,8 +67,10 @@ QString withLineSeparators(const QString &text)
 // DrawString: QTextLayout breaks the text at its line breaks and, with a
 // wrap width, at word boundaries (anywhere inside a word wider than the
 // width). Lines are placed one under the other from y = 0 on, each as high as
-// QTextLine::height() (a whole number). Returns the total height.
-double layOutText(QTextLayout &layout, int wrapWidth)
+// QTextLine::height() (a whole number); every line after the first starts at
+// the indent and has the wrap width less the indent. Returns the total
+// height.
+double layOutText(QTextLayout &layout, int wrapWidth, double indent = 0)
 {
     QTextOption option;
     option.setTextDirection(Qt::LeftToRight);
@@ -76,15 +78,20 @@ double layOutText(QTextLayout &layout, int wrapWidth)
     option.setWrapMode(wrapWidth > 0 ? QTextOption::WrapAtWordBoundaryOrAnywhere
                                      : QTextOption::NoWrap);
     const qreal lineWidth = wrapWidth > 0 ? qreal(wrapWidth) : kUnwrapped;
+    // An indent of more than half the width would leave the hanging lines
+    // too little room.
+    const qreal hang = wrapWidth > 0 ? std::clamp(qreal(indent), 0.0, lineWidth / 2) : qMax(0.0, indent);
     layout.setTextOption(option);
 
     double y = 0;
+    bool first = true;
     layout.beginLayout();
     for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
         line.setLeadingIncluded(true);
-        line.setLineWidth(lineWidth);
-        line.setPosition(QPointF(0, y));
+        line.setLineWidth(first ? lineWidth : lineWidth - hang);
+        line.setPosition(QPointF(first ? 0 : hang, y));
         y += line.height();
+        first = false;
     }
     layout.endLayout();
     return y;
@@ -168,20 +175,20 @@ double QPainterSurface::StringWidth(const QString &text)
     return width;
 }
 
-double QPainterSurface::StringHeight(const QString &text, int wrapWidth)
+double QPainterSurface::StringHeight(const QString &text, int wrapWidth, double indent)
 {
     QTextLayout layout(withLineSeparators(text), font(), m_device);
-    return layOutText(layout, wrapWidth);
+    return layOutText(layout, wrapWidth, indent);
 }
 
-void QPainterSurface::DrawString(const QString &text, int x, int y, int wrapWidth)
+void QPainterSurface::DrawString(const QString &text, int x, int y, int wrapWidth, double indent)
 {
     if (!isActive())
         return;
     m_painter->setFont(font());
     m_painter->setPen(QPen(m_color));
     QTextLayout layout(withLineSeparators(text), font(), m_device);
-    layOutText(layout, wrapWidth);
+    layOutText(layout, wrapWidth, indent);
     // The first line's baseline goes to y.
     layout.draw(m_painter.get(), QPointF(x, qreal(y) - layout.lineAt(0).ascent()));
 }

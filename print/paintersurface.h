@@ -37,7 +37,8 @@ bool printJobDelivered(const QPrinter &printer);
 //
 // Text is laid out by one routine for measuring and drawing: QTextLayout
 // breaks it at every line break ("\n", "\r\n" or "\r") and, with a wrap
-// width, at word boundaries, or anywhere inside a word wider than the width.
+// width, at word boundaries, or anywhere inside a word wider than the width;
+// lines after the first hang by the indent.
 // Every line is as high as the font's line spacing (a whole number of
 // units), so texts joined by "\n" measure the sum of their heights. Type
 // sizes are pixel sizes of the device.
@@ -63,8 +64,8 @@ public:
     void ForeColor(const QColor &color) override;
 
     double StringWidth(const QString &text) override;
-    double StringHeight(const QString &text, int wrapWidth) override;
-    void DrawString(const QString &text, int x, int y, int wrapWidth = 0) override;
+    double StringHeight(const QString &text, int wrapWidth, double indent = 0) override;
+    void DrawString(const QString &text, int x, int y, int wrapWidth = 0, double indent = 0) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     void FillRect(int x, int y, int width, int height) override;
     void DrawOval(int x, int y, int width, int height) override;

@@ -14,30 +14,53 @@ namespace {
 // Clues are wrapped at this many characters before they go into a column.
 constexpr int kClueWidth = 33;
 
-// The clue list: the notes (a heading, their lines, an empty entry) when
-// the puzzle has any, the headings, the clues one per entry, two empty
-// entries between the across and the down clues.
-QStringList clueEntries(const Puzzle &puzzle)
+// One entry of the clue list. The lines of a clue after its first hang
+// under the start of its text: the indent is the width of its number and the
+// three spaces after it.
+struct Entry {
+    enum class Kind { Heading, Separator, Text };
+    Kind kind = Kind::Text;
+    QString text;
+    QString hangAfter; // the text whose width is the hanging indent, or none
+};
+
+Entry heading(const QString &text) { return {Entry::Kind::Heading, text, {}}; }
+Entry separator() { return {Entry::Kind::Separator, {}, {}}; }
+
+// The clue list: the whole title when the title line had to be cut, the
+// notes (a heading, their lines, an empty entry) when the puzzle has any,
+// the headings, the clues one per entry, two empty entries between the
+// across and the down clues. Clues and notes lines are broken at 33
+// characters; the surface breaks what is still too wide for the column, and
+// every continuation line hangs.
+QList<Entry> clueEntries(const Puzzle &puzzle, const QString &wholeTitle)
 {
-    QStringList entries;
+    QList<Entry> entries;
+    if (!wholeTitle.isEmpty()) {
+        entries.append({Entry::Kind::Text, wholeTitle, {}});
+        entries.append(separator());
+    }
     QStringList noteLines = layout::textLines(puzzle.notes);
     while (!noteLines.isEmpty() && noteLines.last().trimmed().isEmpty())
         noteLines.removeLast();
     if (!noteLines.isEmpty()) {
-        entries.append(QStringLiteral("Notes"));
+        entries.append(heading(QStringLiteral("Notes")));
         for (const QString &line : std::as_const(noteLines))
-            entries.append(WrapClue(line, kClueWidth));
-        entries.append(QString());
+            entries.append({Entry::Kind::Text, WrapClueLines(line, kClueWidth).join(u'\n'), {}});
+        entries.append(separator());
     }
     const auto addClues = [&entries](const QList<qint32> &numbers, const QStringList &clues) {
-        for (qsizetype i = 0; i < clues.size(); ++i)
-            entries.append(QString::number(numbers.value(i)) + QStringLiteral("   ") + WrapClue(clues.at(i), kClueWidth));
+        for (qsizetype i = 0; i < clues.size(); ++i) {
+            const QString number = QString::number(numbers.value(i)) + QStringLiteral("   ");
+            entries.append({Entry::Kind::Text, number + WrapClueLines(clues.at(i), kClueWidth).join(u'\n'),
+                            number});
+        }
     };
-    entries.append(QStringLiteral("Across Clues\n"));
+    entries.append(heading(QStringLiteral("Across Clues\n")));
     addClues(puzzle.num_a, puzzle.clue_a);
-    entries.append(QString());
-    entries.append(QString());
-    entries.append(QStringLiteral("Down Clues\n"));
+    entries.append(separator());
+    entries.append(separator());
+    entries.append(heading(QStringLiteral("Down Clues\n")));
     addClues(puzzle.num_d, puzzle.clue_d);
     return entries;
 }
@@ -49,54 +72,82 @@ struct Column {
 };
 
 // Fills columns of the given height with whole entries, in order: an entry
-// that would make its column taller than the height starts the next one.
-QList<Column> packColumns(const QList<double> &heights, double columnHeight)
+// that would make its column taller than the height starts the next one. A
+// heading moves on together with the entry after it, so that no column ends
+// with a heading, and the empty separators that would begin a column are
+// left out.
+QList<Column> packColumns(const QList<Entry> &entries, const QList<double> &heights, double columnHeight)
 {
     QList<Column> columns;
-    qsizetype start = 0;
+    Column current{0, -1};
     double used = 0;
-    for (qsizetype i = 0; i < heights.size(); ++i) {
-        const bool last = i + 1 == heights.size();
-        const double candidate = used + heights.at(i);
-        if (candidate > columnHeight) {
-            columns.append({start, i - 1});
-            start = i;
-            used = heights.at(i);
-            if (last)
-                columns.append({i, i});
-        } else {
-            used = candidate;
-            if (last)
-                columns.append({start, i});
+    const qsizetype n = entries.size();
+    for (qsizetype i = 0; i < n;) {
+        const bool empty = current.last < current.first;
+        if (empty && entries.at(i).kind == Entry::Kind::Separator) {
+            ++i;
+            current = {i, i - 1};
+            continue;
         }
+        qsizetype j = i;
+        if (entries.at(i).kind == Entry::Kind::Heading && i + 1 < n
+            && entries.at(i + 1).kind != Entry::Kind::Separator)
+            j = i + 1;
+        const double unit = std::accumulate(heights.cbegin() + i, heights.cbegin() + j + 1, 0.0);
+        if (!empty && used + unit > columnHeight) {
+            columns.append(current);
+            current = {i, i - 1};
+            used = 0;
+            continue;
+        }
+        current.last = j;
+        used += unit;
+        i = j + 1;
     }
+    if (current.last >= current.first)
+        columns.append(current);
     return columns;
 }
 
 struct FittedClues {
     int size = 1;
+    QList<double> heights;
+    QList<double> indents;
     QList<Column> columns;
 };
+
+// The hanging indent of each entry and its height at the surface's size.
+void measureEntries(Surface &measuring, const QList<Entry> &entries, int columnWidth,
+                    QList<double> &indents, QList<double> &heights)
+{
+    indents.resize(entries.size());
+    heights.resize(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const Entry &entry = entries.at(i);
+        indents[i] = entry.hangAfter.isEmpty() ? 0.0 : measuring.StringWidth(entry.hangAfter);
+        heights[i] = measuring.StringHeight(entry.text, columnWidth, indents.at(i));
+    }
+}
 
 // The clue size: the largest size from firstSize down at which the clues
 // would fill less than `columns` full columns if they flowed freely and,
 // packed as whole entries, need no more than `columns` columns; size 1 when
-// none does. With it, the entries of each column.
+// none does. With it, the entries' indents and heights and the columns.
 //
-// The height of the joined list is the sum of its entries' heights (each
+// The height of the clue list is the sum of its entries' heights (each
 // entry is a run of whole lines), so each entry is measured once per size
 // tried. A text is never less high than its own lines at one line height
 // each, so sizes at which the entries' lines alone would fill the columns
 // are passed over without measuring the entries.
-FittedClues fitClues(Surface &measuring, const QStringList &entries, int firstSize, int columns,
+FittedClues fitClues(Surface &measuring, const QList<Entry> &entries, int firstSize, int columns,
                      int columnWidth, int columnHeight)
 {
     measuring.TextFont(layout::fontFamily());
     measuring.Bold(false);
     const double room = double(columns) * columnHeight;
     qsizetype textLines = 0;
-    for (const QString &entry : entries)
-        textLines += layout::textLines(entry).size();
+    for (const Entry &entry : entries)
+        textLines += layout::textLines(entry.text).size();
 
     FittedClues fitted;
     fitted.size = std::max(1, firstSize);
@@ -105,15 +156,13 @@ FittedClues fitClues(Surface &measuring, const QStringList &entries, int firstSi
         if (double(textLines) * measuring.StringHeight(QString(), columnWidth) < room)
             break;
     }
-    QList<double> heights(entries.size());
     for (;; --fitted.size) {
         measuring.TextSize(fitted.size);
-        for (qsizetype i = 0; i < entries.size(); ++i)
-            heights[i] = measuring.StringHeight(entries.at(i), columnWidth);
-        const double total = std::accumulate(heights.cbegin(), heights.cend(), 0.0);
+        measureEntries(measuring, entries, columnWidth, fitted.indents, fitted.heights);
+        const double total = std::accumulate(fitted.heights.cbegin(), fitted.heights.cend(), 0.0);
         if (total >= room && fitted.size > 1)
             continue;
-        fitted.columns = packColumns(heights, columnHeight);
+        fitted.columns = packColumns(entries, fitted.heights, columnHeight);
         if (fitted.columns.size() > columns && fitted.size > 1)
             continue;
         return fitted;
@@ -152,9 +201,12 @@ void PrintPuzzle(Surface &surface, const Puzzle &puzzle, const PageSetup &page, 
 
     surface.ForeColor(Qt::black);
     surface.TextFont(layout::fontFamily());
-    surface.TextSize(titleSize);
     surface.Bold(true);
-    const int titleX = whole((W - surface.StringWidth(title)) / 2);
+    // A title too wide for the page is set smaller and, at the smallest
+    // size, cut at a word's end; the whole title then heads the clue list.
+    const layout::FittedTitle titleLine =
+        layout::fitTitle(surface, title, titleSize, whole(6 * e), W, layout::TitleCut::AtWordEnd);
+    const int titleX = whole((W - titleLine.width) / 2);
 
     // The file name in the bottom right corner.
     surface.TextSize(fileNameSize);
@@ -162,9 +214,9 @@ void PrintPuzzle(Surface &surface, const Puzzle &puzzle, const PageSetup &page, 
     surface.DrawString(puzzle.CurrentFileName, whole(W - surface.StringWidth(puzzle.CurrentFileName)),
                        whole(H - surface.StringHeight(puzzle.CurrentFileName, W)));
 
-    surface.TextSize(titleSize);
+    surface.TextSize(titleLine.size);
     surface.Bold(true);
-    surface.DrawString(title, titleX, titleY);
+    surface.DrawString(titleLine.text, titleX, titleY);
 
     if (hasGrid) {
         layout::drawGridLines(surface, gridLeft, gridTop, C, R, h);
@@ -193,17 +245,19 @@ void PrintPuzzle(Surface &surface, const Puzzle &puzzle, const PageSetup &page, 
         }
     }
 
-    const QStringList entries = clueEntries(puzzle);
+    const QList<Entry> entries = clueEntries(puzzle, titleLine.cut ? title : QString());
     const FittedClues fitted = fitClues(*surface.measuringSurface(), entries, firstClueSize, b, t, u);
     surface.TextFont(layout::fontFamily());
     surface.TextSize(fitted.size);
     surface.Bold(false);
     for (qsizetype k = 0; k < fitted.columns.size(); ++k) {
         const Column &column = fitted.columns.at(k);
-        if (column.last < column.first)
-            continue;
-        const QString text = entries.mid(column.first, column.last - column.first + 1).join(u'\n');
-        surface.DrawString(text, columnX(k), clueY, t);
+        double y = clueY;
+        for (qsizetype i = column.first; i <= column.last; ++i) {
+            if (!entries.at(i).text.isEmpty())
+                surface.DrawString(entries.at(i).text, columnX(k), whole(y), t, fitted.indents.at(i));
+            y += fitted.heights.at(i);
+        }
     }
 }
 

@@ -28,14 +28,19 @@ QList<RecordingSurface::Op> RecordingSurface::ops(Kind kind) const
     return out;
 }
 
-QStringList RecordingSurface::lines(const QString &text, int wrapWidth) const
+QStringList RecordingSurface::lines(const QString &text, int wrapWidth, double indent) const
 {
     QStringList out;
     const double charWidth = 0.5 * std::max(1, m_size);
+    const double hang = wrapWidth > 0 ? std::clamp(indent, 0.0, wrapWidth / 2.0) : 0.0;
     for (QString rest : layout::textLines(text)) {
         if (wrapWidth > 0) {
-            const auto perLine = std::max<qsizetype>(1, static_cast<qsizetype>(wrapWidth / charWidth));
-            while (lengthWithoutTrailingSpaces(rest) > perLine) {
+            const auto capacity = [&] {
+                const double room = out.isEmpty() ? wrapWidth : wrapWidth - hang;
+                return std::max<qsizetype>(1, static_cast<qsizetype>(room / charWidth));
+            };
+            for (qsizetype perLine = capacity(); lengthWithoutTrailingSpaces(rest) > perLine;
+                 perLine = capacity()) {
                 // Break after the last space whose line still fits; cut a
                 // word that is longer than a whole line.
                 qsizetype cut = 0;
@@ -65,9 +70,24 @@ double RecordingSurface::StringWidth(const QString &text)
     return 0.5 * std::max(1, m_size) * double(longest);
 }
 
-double RecordingSurface::StringHeight(const QString &text, int wrapWidth)
+double RecordingSurface::StringHeight(const QString &text, int wrapWidth, double indent)
 {
-    return double(lines(text, wrapWidth).size()) * std::max(1, m_size);
+    return double(lines(text, wrapWidth, indent).size()) * std::max(1, m_size);
+}
+
+QList<RecordingSurface::PlacedLine> RecordingSurface::placedLines(const Op &op)
+{
+    RecordingSurface metrics(0, 0);
+    metrics.TextSize(op.size);
+    const double hang = op.wrapWidth > 0 ? std::clamp(op.indent, 0.0, op.wrapWidth / 2.0)
+                                         : std::max(0.0, op.indent);
+    QList<PlacedLine> out;
+    const QStringList lines = metrics.lines(op.text, op.wrapWidth, op.indent);
+    for (qsizetype k = 0; k < lines.size(); ++k) {
+        const int x = k == 0 ? op.at.x() : whole(op.at.x() + hang);
+        out.append({lines.at(k), QPoint(x, op.at.y() + int(k) * std::max(1, op.size))});
+    }
+    return out;
 }
 
 RecordingSurface::Op RecordingSurface::newOp(Kind kind) const
@@ -82,12 +102,13 @@ RecordingSurface::Op RecordingSurface::newOp(Kind kind) const
     return op;
 }
 
-void RecordingSurface::DrawString(const QString &text, int x, int y, int wrapWidth)
+void RecordingSurface::DrawString(const QString &text, int x, int y, int wrapWidth, double indent)
 {
     Op op = newOp(Kind::Text);
     op.text = text;
     op.at = QPoint(x, y);
     op.wrapWidth = wrapWidth;
+    op.indent = indent;
     m_ops.append(op);
 }
 

@@ -21,7 +21,9 @@ namespace norvale {
 // - with a wrap width, a line holds floor(width / (0.5 * size)) characters
 //   (at least one); it is broken after the last space that keeps its words
 //   (trailing spaces not counted) within that, and a word longer than a
-//   whole line is cut.
+//   whole line is cut;
+// - lines after the first of a text start at the indent (up to half the
+//   wrap width) and hold what fits the wrap width less the indent.
 class RecordingSurface final : public Surface {
 public:
     enum class Kind { Text, Line, Fill, Oval, PageBreak };
@@ -32,6 +34,7 @@ public:
         QString text;      // Text
         QPoint at;         // Text: left edge and first baseline
         int wrapWidth = 0; // Text
+        double indent = 0; // Text: where the lines after the first start
         QLine line;        // Line
         QRect rect;        // Fill, Oval
         QString font;
@@ -47,7 +50,14 @@ public:
     int pageCount() const { return m_page + 1; }
 
     // The lines the text is broken into at the current size.
-    QStringList lines(const QString &text, int wrapWidth) const;
+    QStringList lines(const QString &text, int wrapWidth, double indent = 0) const;
+    // Every line of a text operation with the left edge and baseline at
+    // which it is drawn, at the operation's size.
+    struct PlacedLine {
+        QString text;
+        QPoint at;
+    };
+    static QList<PlacedLine> placedLines(const Op &op);
 
     void TextFont(const QString &family) override { m_font = family; }
     void TextSize(int size) override { m_size = size; }
@@ -56,8 +66,8 @@ public:
     void ForeColor(const QColor &color) override { m_color = color; }
 
     double StringWidth(const QString &text) override;
-    double StringHeight(const QString &text, int wrapWidth) override;
-    void DrawString(const QString &text, int x, int y, int wrapWidth = 0) override;
+    double StringHeight(const QString &text, int wrapWidth, double indent = 0) override;
+    void DrawString(const QString &text, int x, int y, int wrapWidth = 0, double indent = 0) override;
     void DrawLine(int x1, int y1, int x2, int y2) override;
     void FillRect(int x, int y, int width, int height) override;
     void DrawOval(int x, int y, int width, int height) override;

@@ -96,17 +96,20 @@ void PrintSolutions(Surface &surface, const Puzzle &puzzle, const PageSetup &pag
 
     surface.ForeColor(Qt::black);
     surface.TextFont(layout::fontFamily());
-    surface.TextSize(titleSize);
     surface.Bold(true);
-    const double titleWidth = surface.StringWidth(puzzle.puz_title);
-    surface.DrawString(puzzle.puz_title, whole(origin.x + (sw - titleWidth) / 2), origin.y);
+    // A title wider than its slot is set smaller and then cut, so that it
+    // never runs into the neighbouring slot's title.
+    const layout::FittedTitle titleLine = layout::fitTitle(
+        surface, puzzle.puz_title, titleSize, whole(6 * e), sw, layout::TitleCut::AnyCharacter);
+    surface.DrawString(titleLine.text, whole(origin.x + (sw - titleLine.width) / 2), origin.y);
 
     if (C <= 0 || R <= 0)
         return;
-    // The grid fits the slot both ways, so a wide grid stays out of the
-    // neighbouring slot.
+    // The grid fits the slot both ways: the rows fill the grid extent, and a
+    // wide grid gets the largest cell with which it stays within 95 % of the
+    // slot's width, out of the neighbouring slot.
     const int g = whole(0.95 * std::min(sw, sh));
-    const int u = whole(g / double(std::max(C, R)));
+    const int u = whole(std::min(g / double(R), 0.95 * sw / C));
     const int gridLeft = whole(origin.x + (sw - C * u) / 2.0);
     const int gridTop = whole(origin.y + (sh - R * u) / 5.0);
 

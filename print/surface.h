@@ -35,12 +35,14 @@ public:
     // Width of the text as one line.
     virtual double StringWidth(const QString &text) = 0;
     // Height of the text as DrawString lays it out at that wrap width
-    // (0: no wrapping).
-    virtual double StringHeight(const QString &text, int wrapWidth) = 0;
+    // (0: no wrapping) and hanging indent.
+    virtual double StringHeight(const QString &text, int wrapWidth, double indent = 0) = 0;
     // Left edge at x, first baseline at y; "\n" starts a new line; with a
     // wrap width, lines are broken to fit it (a word wider than the width is
-    // broken too).
-    virtual void DrawString(const QString &text, int x, int y, int wrapWidth = 0) = 0;
+    // broken too). Every line after the first starts at x + indent and is
+    // broken to fit the wrap width less the indent: a hanging paragraph.
+    virtual void DrawString(const QString &text, int x, int y, int wrapWidth = 0,
+                            double indent = 0) = 0;
     virtual void DrawLine(int x1, int y1, int x2, int y2) = 0;
     virtual void FillRect(int x, int y, int width, int height) = 0;
     // The outline of the ellipse inscribed in the rectangle, in the line pen.

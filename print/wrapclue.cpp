@@ -70,23 +70,26 @@ qsizetype firstLineLength(const Characters &chars, qsizetype from, qsizetype n)
 
 } // namespace
 
-QString WrapClue(const QString &text, int width)
+QStringList WrapClueLines(const QString &text, int width)
 {
-    static const QString breakAndIndent = QStringLiteral("\n       ");
     const Characters chars(text);
     const qsizetype n = width;
-    QString out;
+    QStringList out;
     qsizetype from = 0;
     for (;;) {
         const qsizetype k = chars.size() - from <= n ? 0 : firstLineLength(chars, from, n);
         if (k == 0) {
-            out += chars.slice(from, chars.size());
+            out.append(chars.slice(from, chars.size()).toString());
             return out;
         }
-        out += chars.slice(from, from + k);
-        out += breakAndIndent;
+        out.append(chars.slice(from, from + k).toString());
         from += k;
     }
+}
+
+QString WrapClue(const QString &text, int width)
+{
+    return WrapClueLines(text, width).join(QStringLiteral("\n       "));
 }
 
 } // namespace norvale

@@ -19,8 +19,8 @@ public:
     void Bold(bool) override {}
     void ForeColor(const QColor &) override {}
     double StringWidth(const QString &text) override { return double(text.size()); }
-    double StringHeight(const QString &text, int) override { return double(text.count(u'\n') + 1); }
-    void DrawString(const QString &text, int, int, int) override
+    double StringHeight(const QString &text, int, double) override { return double(text.count(u'\n') + 1); }
+    void DrawString(const QString &text, int, int, int, double) override
     {
         if (text.startsWith(u'P'))
             log += text.section(u',', 0, 0) + u' ';

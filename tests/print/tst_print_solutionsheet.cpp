@@ -9,10 +9,10 @@ using Kind = RecordingSurface::Kind;
 
 namespace {
 
-RecordingSurface printSlot(const Puzzle &puzzle, int slot, int resolution = 72)
+RecordingSurface printSlot(const Puzzle &puzzle, int slot, int resolution = 72, int width = 1000)
 {
-    RecordingSurface surface(1000, 1000);
-    PrintSolutions(surface, puzzle, PageSetup{1000, 1000, resolution}, slot);
+    RecordingSurface surface(width, 1000);
+    PrintSolutions(surface, puzzle, PageSetup{width, 1000, resolution}, slot);
     return surface;
 }
 
@@ -74,7 +74,8 @@ private Q_SLOTS:
 
         Puzzle puzzle = blankPuzzle(columns, 3);
         puzzle.puz_title = QString(titleLength, u'T'); // the author is not printed
-        const auto texts = textOps(printSlot(puzzle, 1, resolution));
+        // On a page 2000 wide every one of these titles fits its slot.
+        const auto texts = textOps(printSlot(puzzle, 1, resolution, 2000));
         QCOMPARE(texts.constFirst().text, puzzle.puz_title);
         QCOMPARE(texts.constFirst().size, titleSize);
         QVERIFY(texts.constFirst().bold);
@@ -157,12 +158,72 @@ private Q_SLOTS:
                                        QStringLiteral("F@229,254"), QStringLiteral("G@324,254")}));
     }
 
+    // The cell fits the slot both ways: u = whole(min(g / R, 0.95 sw / C)),
+    // with g = 285 and sw = 450 on 1000 x 1000.
+    void cellSize_data()
+    {
+        QTest::addColumn<int>("columns");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<int>("cell");
+        QTest::newRow("15 x 15") << 15 << 15 << 19;
+        QTest::newRow("15 x 16") << 15 << 16 << 17;
+        QTest::newRow("16 x 15") << 16 << 15 << 19;
+        QTest::newRow("21 x 15") << 21 << 15 << 19;
+        QTest::newRow("25 x 9") << 25 << 9 << 17;
+    }
+
+    void cellSize()
+    {
+        QFETCH(int, columns);
+        QFETCH(int, rows);
+        QFETCH(int, cell);
+        const auto lines = printSlot(blankPuzzle(columns, rows), 1).ops(Kind::Line);
+        const QLine top = lines.constFirst().line;
+        QCOMPARE(top.dx(), columns * cell);
+        QCOMPARE(lines.at(rows).line.y1() - top.y1(), rows * cell);
+        QCOMPARE(top.x1(), whole(50 + (450 - columns * cell) / 2.0));
+    }
+
+    // A title wider than its slot is set smaller, one unit at a time down to
+    // whole(6 e), then cut with "…" to the slot's width. At 144 units per
+    // inch a title of up to 80 characters starts at 20 (10 units a
+    // character here); the slot is 450 wide.
+    void titleFitsTheSlot_data()
+    {
+        QTest::addColumn<int>("length");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("fits") << 45 << 20 << 45;
+        QTest::newRow("one smaller") << 46 << 19 << 46;
+        QTest::newRow("smaller") << 60 << 15 << 60;
+        QTest::newRow("smallest") << 75 << 12 << 75;
+        QTest::newRow("cut") << 76 << 12 << 74;
+    }
+
+    void titleFitsTheSlot()
+    {
+        QFETCH(int, length);
+        QFETCH(int, size);
+        QFETCH(int, shown);
+        Puzzle puzzle = blankPuzzle(15, 15);
+        puzzle.puz_title = QString(length, u'T');
+        for (int slot : {1, 2}) {
+            const auto title = textOps(printSlot(puzzle, slot, 144)).constFirst();
+            QCOMPARE(title.size, size);
+            const QString expected = shown == length ? puzzle.puz_title : puzzle.puz_title.left(shown) + u"\u2026"_qs;
+            QCOMPARE(title.text, expected);
+            const double width = 0.5 * size * double(title.text.size());
+            const int slotLeft = slot == 1 ? 50 : 500;
+            QVERIFY(title.at.x() >= slotLeft && title.at.x() + width <= slotLeft + 450);
+        }
+    }
+
     // A grid much wider than tall stays within its slot.
     void wideGridStaysInItsSlot()
     {
         const RecordingSurface sheet = printSlot(blankPuzzle(30, 10), 1);
         const auto lines = sheet.ops(Kind::Line);
-        QCOMPARE(lines.constFirst().line, QLine(140, 92, 140 + 30 * 9, 92));
+        QCOMPARE(lines.constFirst().line, QLine(65, 82, 65 + 30 * 14, 82));
         for (const auto &op : lines) {
             QVERIFY(op.line.x1() >= 50 && op.line.x2() <= 500);
             QVERIFY(op.line.y1() >= 50 && op.line.y2() <= 350);
