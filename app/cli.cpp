@@ -221,14 +221,28 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
         return ExitUsage;
     }
 
-    // One print job for the whole run, opened before anything is read.
+    Reporter reporter(err, parser.isSet(QStringLiteral("quiet")), progressIsTerminal);
+
+    // One print job for the whole run, named for what it will hold; a list
+    // without a readable puzzle starts none (no empty page, no empty PDF).
     std::unique_ptr<PrintOutput> job;
     if (options.prints()) {
+        const PrintJobContents contents = surveyPrintJob(list.rows, reporter);
+        if (contents.cancelled) {
+            err << "norvale: cancelled" << Qt::endl;
+            return 128 + g_cancelSignal.load();
+        }
+        if (contents.puzzles == 0) {
+            err << "norvale: " << nothingToPrintMessage() << Qt::endl;
+            return ExitUnreadable;
+        }
         PrintOutput::Problem problem = PrintOutput::Problem::None;
         QString message;
         job = PrintOutput::open({parser.value(QStringLiteral("pdf")),
                                  parser.value(QStringLiteral("printer")),
-                                 parser.value(QStringLiteral("page-size"))},
+                                 parser.value(QStringLiteral("page-size")),
+                                 contents.documentTitle(),
+                                 QStringLiteral("Norvale %1").arg(QString::fromLatin1(version::Text))},
                                 &problem, &message);
         if (!job) {
             err << "norvale: " << message << Qt::endl;
@@ -236,7 +250,6 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
         }
     }
 
-    Reporter reporter(err, parser.isSet(QStringLiteral("quiet")), progressIsTerminal);
     Puzzle record;
     BatchRun batch(list.rows, options, record, reporter);
     batch.setDestination(destination);
@@ -254,6 +267,12 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
         }
         err << "norvale: cancelled" << Qt::endl;
         return 128 + g_cancelSignal.load();
+    }
+    if (job && result.printed == 0) {
+        // The files changed since the job was named: still no empty job.
+        job->abandon();
+        err << "norvale: " << nothingToPrintMessage() << Qt::endl;
+        return ExitUnreadable;
     }
     if (job) {
         QString message;

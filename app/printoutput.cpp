@@ -139,7 +139,9 @@ std::unique_ptr<PrintOutput> PrintOutput::open(const PrintRequest &request, Prob
     }
     if (pageSize.isValid())
         job->m_printer->setPageSize(pageSize);
-    job->m_printer->setDocName(QStringLiteral("Norvale"));
+    job->m_printer->setDocName(request.title.isEmpty() ? QStringLiteral("Norvale") : request.title);
+    if (!request.creator.isEmpty())
+        job->m_printer->setCreator(request.creator);
 
     job->m_page = printerPageSetup(*job->m_printer);
     job->m_surface = std::make_unique<QPainterSurface>(job->m_printer.get());

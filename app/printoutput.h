@@ -18,6 +18,9 @@ struct PrintRequest {
     QString pdfPath;
     QString printerName;
     QString pageSize;
+    // The job's name (a PDF's Title) and the program that made it.
+    QString title;
+    QString creator;
 };
 
 // One print job of the command line. A PDF is written under a temporary name

@@ -23,6 +23,37 @@ QString ParsePuzzle(const QList<FileRow> &rows, int p, Puzzle &record, QString *
     return record.CurrentFileName;
 }
 
+QString PrintJobContents::documentTitle() const
+{
+    return puzzles == 1 ? firstTitle : QStringLiteral("Norvale: %1 puzzles").arg(puzzles);
+}
+
+PrintJobContents surveyPrintJob(const QList<FileRow> &rows, BatchObserver &observer)
+{
+    PrintJobContents contents;
+    Puzzle record;
+    for (int i = 1; i <= int(rows.size()); ++i) {
+        observer.yield();
+        if (observer.cancelled()) {
+            contents.cancelled = true;
+            break;
+        }
+        QString reason;
+        if (ParsePuzzle(rows, i, record, &reason).isEmpty()) {
+            observer.skipped(i, rows.at(i - 1), reason);
+            continue;
+        }
+        if (++contents.puzzles == 1)
+            contents.firstTitle = record.puz_title;
+    }
+    return contents;
+}
+
+QString nothingToPrintMessage()
+{
+    return QStringLiteral("nothing to print: no entry of the list is a readable puzzle");
+}
+
 BatchRun::BatchRun(const QList<FileRow> &rows, const BatchOptions &options, Puzzle &record,
                    BatchObserver &observer)
     : m_rows(rows), m_options(options), m_record(record), m_observer(observer)
@@ -108,6 +139,7 @@ bool BatchRun::puzzlePass()
         if (!startPendingPage())
             return false;
         PrintPuzzle(*m_surface, m_record, m_page, m_options.gridAtBottom);
+        ++m_result.printed;
         if (i < entries || m_options.printSolutions)
             m_pageBreakPending = true;
         return true;
@@ -125,6 +157,7 @@ bool BatchRun::solutionPass()
             if (!startPendingPage())
                 return false;
             PrintSolutions(*m_surface, m_record, m_page, i % 6);
+            ++m_result.printed;
             if (!m_record.solutionKnown)
                 m_observer.solutionUnknown(i, m_rows.at(i - 1),
                                            QStringLiteral("the solution is locked; its solution sheet shows no letters"));

@@ -65,11 +65,34 @@ public:
 struct BatchResult {
     int progressMaximum = 0;
     int progressValue = 0;
+    // Puzzle pages and solutions drawn: a print job with none is no job.
+    int printed = 0;
     bool cancelled = false;
     // Set when an output could not be written or the printer failed; the
     // run stopped there.
     std::optional<QString> failure;
 };
+
+// What a print job of the rows will hold, found before the job is opened:
+// the number of entries that are readable puzzles and the first one's
+// title. A job without a puzzle is not started at all.
+struct PrintJobContents {
+    int puzzles = 0;
+    QString firstTitle;
+    bool cancelled = false;
+
+    // The job's (and its PDF's) title: the puzzle's own title when it holds
+    // one, else "Norvale: N puzzles".
+    QString documentTitle() const;
+};
+
+// Reads every row once, as a pass does: each position passes the
+// observer's yield point and cancel test, and an unreadable entry is
+// reported as skipped.
+PrintJobContents surveyPrintJob(const QList<FileRow> &rows, BatchObserver &observer);
+
+// The message of a run that had something to print but found no puzzle.
+QString nothingToPrintMessage();
 
 // One batch run over the rows, in list order: the puzzle pass, the
 // solution pass and the conversion pass, as the options say. The record is

@@ -6,6 +6,8 @@
 #include "print/paintersurface.h"
 #include "rundialogs.h"
 
+#include "norvale_version.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
@@ -107,6 +109,19 @@ std::optional<QString> openPrintJob(QPrinter &printer, PrintJob &job)
         return std::nullopt;
     job.surface.reset();
     return QStringLiteral("%1: the print job could not be started").arg(printTarget(printer));
+}
+
+// Drops a job whose pages are not to be printed: nothing reaches the print
+// service, and a PDF file begun for it is removed.
+void abandonPrintJob(QPrinter &printer, PrintJob &job)
+{
+    printer.abort();
+    job.surface->finish();
+    job.surface.reset();
+    const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
+                                                                      : QString();
+    if (!pdf.isEmpty() && QFileInfo(pdf).isFile())
+        QFile::remove(pdf);
 }
 
 // Ends the job; the pages are written or handed to the print service only
@@ -707,6 +722,7 @@ void WinMain::runPasses(const QList<FileRow> &list, const BatchOptions &chosen)
 
     PrintJob job;
     std::optional<QString> failure;
+    RunObserver observer(*this);
     if (chosen.prints()) {
         if (!ps)
             ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -715,18 +731,32 @@ void WinMain::runPasses(const QList<FileRow> &list, const BatchOptions &chosen)
             done();
             return;
         }
+        // The job is named for what it will hold; with no readable puzzle
+        // in the list it is not started, so no empty page comes out.
+        const PrintJobContents contents = surveyPrintJob(list, observer);
+        if (contents.cancelled || contents.puzzles == 0) {
+            done();
+            return;
+        }
+        ps->setDocName(contents.documentTitle());
+        ps->setCreator(QStringLiteral("Norvale %1").arg(QString::fromLatin1(version::Text)));
         failure = openPrintJob(*ps, job);
     }
 
+    bool printedNothing = false;
     if (!failure) {
-        RunObserver observer(*this);
         BatchRun run(list, chosen, record, observer);
         run.setDestination(destination);
         if (job.surface)
             run.setPrintTarget(job.surface.get(), job.page);
-        failure = run.run().failure;
+        const BatchResult result = run.run();
+        failure = result.failure;
+        printedNothing = result.printed == 0;
     }
-    if (job.surface) {
+    if (job.surface && printedNothing) {
+        // Nothing of a job without pages is sent.
+        abandonPrintJob(*ps, job);
+    } else if (job.surface) {
         const std::optional<QString> ended = finishPrintJob(*ps, job);
         if (!failure)
             failure = ended;

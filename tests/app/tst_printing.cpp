@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -104,6 +105,51 @@ private Q_SLOTS:
         QVERIFY(QFile::setPermissions(pdf, kept));
         QCOMPARE(run(test::norvaleBinary(), args).status, 0);
         QCOMPARE(QFile::permissions(pdf), kept);
+    }
+
+    // The PDF says what it holds: the puzzle's own title for one puzzle,
+    // else the number of puzzles; and which program made it.
+    void pdfTitleAndCreator_data()
+    {
+        QTest::addColumn<QStringList>("inputs");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("one puzzle") << QStringList{sample(u"rat-race.puz"_qs), test::dataDir() + u"/ONE_bad.puz"_qs}
+                                    << u"Rat Race"_qs;
+        QTest::newRow("several") << QStringList{sample(QString())} << u"Norvale: 4 puzzles"_qs;
+    }
+
+    void pdfTitleAndCreator()
+    {
+        QFETCH(QStringList, inputs);
+        QFETCH(QString, title);
+        QTemporaryDir out;
+        const QString pdf = out.filePath(u"x.pdf"_qs);
+        const Outcome o = run(test::norvaleBinary(), QStringList{u"--print-solutions"_qs, u"--pdf"_qs, pdf} + inputs);
+        QVERIFY(o.status == 0 || o.status == 1);
+        const QString info = run(u"pdfinfo"_qs, {pdf}).out;
+        QVERIFY2(info.contains(QRegularExpression(u"^Title: +"_qs + QRegularExpression::escape(title) + u"$"_qs,
+                                                  QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(u"^Creator: +Norvale \\d+\\.\\d+\\.\\d+$"_qs,
+                                                  QRegularExpression::MultilineOption)),
+                 qPrintable(info));
+    }
+
+    // A list without a readable puzzle prints nothing at all: no PDF, not
+    // even an empty page, and the command says so.
+    void nothingToPrint()
+    {
+        QTemporaryDir out;
+        const QString notes = out.filePath(u"notes.txt"_qs);
+        QVERIFY(test::writeFile(notes, "not a puzzle"));
+        const QString pdf = out.filePath(u"x.pdf"_qs);
+        const Outcome o = run(test::norvaleBinary(),
+                              {u"--print-puzzles"_qs, u"--print-solutions"_qs, u"--pdf"_qs, pdf,
+                               test::dataDir() + u"/ONE_bad.puz"_qs, notes});
+        QCOMPARE(o.status, 1);
+        QVERIFY2(o.err.contains(u"nothing to print: no entry of the list is a readable puzzle"_qs), qPrintable(o.err));
+        QVERIFY2(o.err.contains(u"ONE_bad.puz: not a readable puzzle"_qs), qPrintable(o.err));
+        QCOMPARE(QDir(out.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"notes.txt"_qs});
     }
 
     void pdfFailure()

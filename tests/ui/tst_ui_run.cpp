@@ -382,6 +382,34 @@ private Q_SLOTS:
         expectIdle(3);
     }
 
+    // A list in which nothing is a readable puzzle starts no print job: no
+    // empty page, no PDF; the run ends as usual.
+    void nothingReadablePrintsNothing()
+    {
+        WinMain &w = *m_window;
+        tick(u"13"_s);
+        w.ReadFolderItem(QFileInfo(in(u"junk.txt"_s)));
+        w.ReadFolderItem(QFileInfo(in(u"missing.puz"_s)));
+        w.cmdSend->click();
+        QCOMPARE(m_dialogs->calls, (QStringList{u"pagesetup"_s, u"print"_s}));
+        QVERIFY(!QFileInfo::exists(pdf()));
+        QCOMPARE(m_status->shown, (QStringList{u"idle"_s, u"Waiting for user input..."_s, u"done"_s}));
+        expectIdle(2);
+    }
+
+    // The PDF printed from the window is named for its puzzle.
+    void pdfNamedForItsPuzzle()
+    {
+        WinMain &w = *m_window;
+        tick(u"1"_s);
+        w.ReadFolderItem(QFileInfo(in(u"junk.txt"_s)));
+        w.ReadFolderItem(QFileInfo(in(u"p3.puz"_s)));
+        w.cmdSend->click();
+        QCOMPARE(pdfPages(pdf()), 1);
+        QCOMPARE(w.ps->docName(), u"Tiny 3"_s);
+        QVERIFY(w.ps->creator().startsWith(u"Norvale "_s));
+    }
+
     void emptyList()
     {
         WinMain &w = *m_window;
