@@ -1,6 +1,6 @@
 #include "app.h"
 
-#include "menubar.h"
+#include "ui/shell/menubar.h"
 #include "ui/aboutwindow.h"
 #include "ui/rundialogs.h"
 #include "ui/winhelp.h"

@@ -1,7 +1,7 @@
 #include "aboutwindow.h"
 
-#include "app/menubar.h"
-#include "app/miscutilities.h"
+#include "ui/shell/menubar.h"
+#include "ui/shell/miscutilities.h"
 #include "norvale_version.h"
 #include "winhelp.h"
 

@@ -1,40 +1,32 @@
 #include "winmain.h"
 
 #include "anchors.h"
-#include "app/menubar.h"
-#include "app/miscutilities.h"
-#include "print/paintersurface.h"
+#include "filelistbox.h"
 #include "rundialogs.h"
-
-#include "norvale_version.h"
+#include "ui/shell/menubar.h"
+#include "ui/shell/miscutilities.h"
+#include "windowrun.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QDir>
 #include <QDropEvent>
-#include <QFile>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
-#include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
-#include <QStyledItemDelegate>
 #include <QTreeWidget>
-#include <QUrl>
 
 #include <algorithm>
-#include <optional>
 
 namespace norvale::ui {
 
@@ -42,8 +34,6 @@ namespace {
 
 const QString kGo = QStringLiteral("Go");
 const QString kCancel = QStringLiteral("Cancel");
-// How often a folder walk lets the window handle its events.
-constexpr qint64 kWalkRepaintMs = 20;
 
 // The platform's small control font; where the platform has none, the
 // control font scaled as small control text is to the regular one (11 to 13).
@@ -87,243 +77,11 @@ QCheckBox *makeCheckBox(QGroupBox *group, const char *name, const QString &text,
     return box;
 }
 
-// How a failed print job names its output: the PDF file, or the printer.
-QString printTarget(const QPrinter &printer)
-{
-    if (!printer.outputFileName().isEmpty())
-        return printer.outputFileName();
-    return QStringLiteral("the printer %1").arg(printer.printerName());
-}
-
-// The print job of one run: the surface every page goes onto, and its page.
-struct PrintJob {
-    std::unique_ptr<QPainterSurface> surface;
-    PageSetup page;
-};
-
-std::optional<QString> openPrintJob(QPrinter &printer, PrintJob &job)
-{
-    job.page = printerPageSetup(printer);
-    job.surface = std::make_unique<QPainterSurface>(&printer);
-    if (job.surface->isActive())
-        return std::nullopt;
-    job.surface.reset();
-    return QStringLiteral("%1: the print job could not be started").arg(printTarget(printer));
-}
-
-// Drops a job whose pages are not to be printed: nothing reaches the print
-// service, and a PDF file begun for it is removed.
-void abandonPrintJob(QPrinter &printer, PrintJob &job)
-{
-    printer.abort();
-    job.surface->finish();
-    job.surface.reset();
-    const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                      : QString();
-    if (!pdf.isEmpty() && QFileInfo(pdf).isFile())
-        QFile::remove(pdf);
-}
-
-// Ends the job; the pages are written or handed to the print service only
-// now. A PDF file that did not come out whole (a full disk) is a failure,
-// and the broken file is not left behind.
-std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
-{
-    if (!job.surface)
-        return std::nullopt;
-    const bool finished = job.surface->finish();
-    job.surface.reset();
-    if (finished && printJobDelivered(printer))
-        return std::nullopt;
-    const QString pdf = printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName()
-                                                                      : QString();
-    if (pdf.isEmpty())
-        return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
-    if (QFileInfo(pdf).isFile())
-        QFile::remove(pdf);
-    return QStringLiteral("cannot write %1: the PDF file could not be completed (is the disk full?)")
-        .arg(QDir::toNativeSeparators(pdf));
-}
-
-// Takes a drag of files as a copy: Norvale only lists them, and a source
-// told they were moved might remove them.
-bool acceptFileDrag(QDropEvent *event)
-{
-    if (!carriesFileItems(event->mimeData()))
-        return false;
-    const Qt::DropActions possible = event->possibleActions();
-    if (possible & Qt::CopyAction)
-        event->setDropAction(Qt::CopyAction);
-    else if (possible & Qt::LinkAction)
-        event->setDropAction(Qt::LinkAction);
-    else
-        return false;
-    event->accept();
-    return true;
-}
-
-// The file list: files and folders dragged in from outside, the keys and
-// the presses on cells go to the window's handlers. Rows dragged within the
-// list are moved by the list itself, whole, hidden columns included.
-class FileListBox : public QTreeWidget {
-public:
-    FileListBox(WinMain &window, QWidget *parent) : QTreeWidget(parent), m_window(window) {}
-
-protected:
-    void dragEnterEvent(QDragEnterEvent *event) override
-    {
-        if (event->source() == this)
-            QTreeWidget::dragEnterEvent(event);
-        else if (!acceptFileDrag(event))
-            event->ignore();
-    }
-    void dragMoveEvent(QDragMoveEvent *event) override
-    {
-        if (event->source() == this)
-            QTreeWidget::dragMoveEvent(event);
-        else if (!acceptFileDrag(event))
-            event->ignore();
-    }
-    void dropEvent(QDropEvent *event) override
-    {
-        if (event->source() == this) {
-            // The list takes the moved rows out and puts them back; they
-            // stay selected.
-            const QList<QTreeWidgetItem *> moved = selectedItems();
-            QTreeWidget::dropEvent(event);
-            for (QTreeWidgetItem *item : moved)
-                item->setSelected(true);
-            if (!moved.isEmpty())
-                setCurrentItem(moved.constFirst(), 0, QItemSelectionModel::NoUpdate);
-        } else if (acceptFileDrag(event)) {
-            m_window.ListBox1_DropObject(event->mimeData(), event->dropAction());
-        } else {
-            event->ignore();
-        }
-    }
-    void keyPressEvent(QKeyEvent *event) override
-    {
-        if (m_window.ListBox1_KeyDown(event->key()))
-            event->accept();
-        else
-            QTreeWidget::keyPressEvent(event);
-    }
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        const QPoint at = event->position().toPoint();
-        const QModelIndex cell = indexAt(at);
-        if (cell.isValid() && m_window.ListBox1_CellClick(cell.row(), cell.column(), at,
-                                                          event->button() == Qt::RightButton)) {
-            event->accept();
-            return;
-        }
-        QTreeWidget::mousePressEvent(event);
-    }
-
-private:
-    WinMain &m_window;
-};
-
-// Lets the window paint each cell's background before the list draws the
-// selection and the text.
-class CellBackgroundDelegate : public QStyledItemDelegate {
-public:
-    CellBackgroundDelegate(WinMain &window, QObject *parent)
-        : QStyledItemDelegate(parent), m_window(&window)
-    {
-    }
-
-    void paint(QPainter *painter, const QStyleOptionViewItem &option,
-               const QModelIndex &index) const override
-    {
-        painter->save();
-        m_window->ListBox1_CellBackgroundPaint(*painter, option.rect, index.row(), index.column());
-        painter->restore();
-        QStyledItemDelegate::paint(painter, option, index);
-    }
-
-private:
-    WinMain *m_window;
-};
-
-// The rows with a selected cell, top to bottom.
-QList<int> selectedRows(const QTreeWidget *list)
-{
-    QList<int> rows;
-    for (const QItemSelectionRange &range : list->selectionModel()->selection()) {
-        if (range.parent().isValid())
-            continue;
-        for (int row = range.top(); row <= range.bottom(); ++row)
-            rows.append(row);
-    }
-    std::sort(rows.begin(), rows.end());
-    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-    return rows;
-}
-
-void selectOnly(QTreeWidget *list, int row)
-{
-    list->setCurrentItem(list->topLevelItem(row), 0,
-                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-}
-
 QPointer<WinMain> g_winMain;
 
 } // namespace
 
-bool carriesFileItems(const QMimeData *items)
-{
-    if (!items || !items->hasUrls())
-        return false;
-    const QList<QUrl> urls = items->urls();
-    return !urls.isEmpty() && urls.constFirst().isLocalFile();
-}
-
-// What the batch run reports, shown in the window as it happens.
-class WinMain::RunObserver : public BatchObserver {
-public:
-    explicit RunObserver(WinMain &window) : m_window(window) {}
-
-    void status(const QString &text) override { m_window.setStatus(text); }
-    void progress(int value, int maximum) override
-    {
-        QProgressBar *bar = m_window.ProgressBar1;
-        bar->setMaximum(maximum);
-        bar->setValue(value);
-        bar->repaint();
-    }
-    // Lets the window handle a press of "Cancel" once per list position.
-    void yield() override { QCoreApplication::processEvents(); }
-    bool cancelled() override { return m_window.cancelled; }
-
-private:
-    WinMain &m_window;
-};
-
-// Rows found by a folder walk go straight into the list.
-class WinMain::ListSink : public FileListSink {
-public:
-    explicit ListSink(WinMain &window) : m_window(window) {}
-
-    void addRow(const FileRow &row) override { m_window.AddRow(row); }
-    void updatefilecount() override { m_window.updatefilecount(); }
-    // The window stays responsive during a long walk and shows the count
-    // growing, but is not repainted for every file: that would make the
-    // walk many times slower than the files it finds.
-    void yield() override
-    {
-        QElapsedTimer &clock = m_window.m_walkClock;
-        if (clock.isValid() && clock.elapsed() < kWalkRepaintMs)
-            return;
-        QCoreApplication::processEvents();
-        clock.start();
-    }
-
-private:
-    WinMain &m_window;
-};
-
-WinMain::WinMain(QWidget *parent) : QMainWindow(parent)
+WinMain::WinMain(QWidget *parent) : QMainWindow(parent), m_run(std::make_unique<WindowRun>(*this))
 {
     Layout();
     CreateControls();
@@ -484,157 +242,6 @@ void WinMain::_CreateControls0()
     resize(layout()->totalSizeHint());
 }
 
-QList<FileRow> WinMain::rows() const
-{
-    QList<FileRow> result;
-    const int n = ListBox1->topLevelItemCount();
-    result.reserve(n);
-    for (int i = 0; i < n; ++i) {
-        const QTreeWidgetItem *item = ListBox1->topLevelItem(i);
-        result.append({item->text(0), item->text(1), item->text(2)});
-    }
-    return result;
-}
-
-void WinMain::AddRow(const FileRow &row)
-{
-    auto *item = new QTreeWidgetItem({row.shown, row.name, row.folder});
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled | Qt::ItemIsDragEnabled |
-                   Qt::ItemNeverHasChildren);
-    ListBox1->addTopLevelItem(item);
-}
-
-void WinMain::ReadFolderItem(const QFileInfo &item)
-{
-    ListSink sink(*this);
-    norvale::ReadFolderItem(item, sink);
-}
-
-void WinMain::updatefilecount()
-{
-    ListBox1->headerItem()->setText(0, fileCountHeading(ListBox1->topLevelItemCount()));
-}
-
-QFileInfo WinMain::ShowFolderDialog()
-{
-    const QString chosen =
-        dialogs().chooseItem(this, QStringLiteral("Select a File to attach"),
-                             QStringLiteral("Select File"), QStringLiteral("Select"));
-    return chosen.isEmpty() ? QFileInfo() : QFileInfo(chosen);
-}
-
-void WinMain::NewAttachment()
-{
-    const QFileInfo item = ShowFolderDialog();
-    if (!item.filePath().isEmpty())
-        ReadFolderItem(item);
-}
-
-void WinMain::DeleteItem(bool selectAfter)
-{
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QList<int> selected = selectedRows(ListBox1);
-    if (selected.isEmpty()) {
-        QApplication::restoreOverrideCursor();
-        dialogs().message(this, QStringLiteral("Please select item(s) first"));
-        return;
-    }
-    // From the bottom up, so that the rows still to go keep their numbers.
-    for (auto row = selected.crbegin(); row != selected.crend(); ++row)
-        delete ListBox1->takeTopLevelItem(*row);
-    const int remaining = ListBox1->topLevelItemCount();
-    if (selectAfter && remaining > 0)
-        selectOnly(ListBox1, std::min(selected.constFirst(), remaining - 1));
-    repaint();
-    QApplication::restoreOverrideCursor();
-}
-
-void WinMain::Event_DropObject(const QMimeData *items)
-{
-    if (items) {
-        for (const QUrl &url : items->urls()) {
-            if (!url.isLocalFile())
-                break;
-            ReadFolderItem(QFileInfo(url.toLocalFile()));
-        }
-    }
-    updatefilecount();
-}
-
-void WinMain::ListBox1_DropObject(const QMimeData *items, Qt::DropAction)
-{
-    Event_DropObject(items);
-}
-
-bool WinMain::ListBox1_KeyDown(int key)
-{
-    if (key != Qt::Key_Backspace && key != Qt::Key_Delete)
-        return false;
-    DeleteItem(true);
-    updatefilecount();
-    return true;
-}
-
-bool WinMain::ListBox1_CellClick(int row, int, QPoint at, bool contextual)
-{
-    if (!contextual)
-        return false;
-    // A single selection follows the click; a larger one is what the
-    // command is meant for and stays.
-    if (selectedRows(ListBox1).size() <= 1) {
-        selectOnly(ListBox1, row);
-        ListBox1->viewport()->update();
-    }
-    ContextualMenu1->popup(ListBox1->viewport()->mapToGlobal(at));
-    return true;
-}
-
-void WinMain::ListBox1_CellBackgroundPaint(QPainter &g, const QRect &cell, int row, int)
-{
-    if (row % 2 == 0)
-        g.fillRect(cell, QColor::fromRgb(kStripe));
-}
-
-void WinMain::ListBox1_Change() { updatefilecount(); }
-
-void WinMain::ListBox1_Open()
-{
-    // Files and folders from outside; rows of the list itself.
-    ListBox1->setAcceptDrops(true);
-    ListBox1->viewport()->setAcceptDrops(true);
-}
-
-void WinMain::ContextualMenu1_Open()
-{
-    const QStringList items = QStringLiteral("Sort List,-,Delete Item,-,Clear List").split(u',');
-    for (const QString &item : items) {
-        if (item == u"-")
-            ContextualMenu1->addSeparator();
-        else
-            ContextualMenu1->addAction(item);
-    }
-}
-
-void WinMain::ContextualMenu1_Action(const QString &item)
-{
-    if (item == u"Delete Item") {
-        const QList<int> selected = selectedRows(ListBox1);
-        if (selected.isEmpty()) {
-            dialogs().message(this, QStringLiteral("Please select item first"));
-            return;
-        }
-        // Only the topmost selected row goes; the others stay selected.
-        const int row = selected.constFirst();
-        delete ListBox1->takeTopLevelItem(row);
-        if (QTreeWidgetItem *next = ListBox1->topLevelItem(row))
-            next->setSelected(false);
-    } else if (item == u"Clear List") {
-        ListBox1->clear();
-    } else if (item == u"Sort List") {
-        ListBox1->sortItems(0, Qt::AscendingOrder);
-    }
-}
-
 void WinMain::AddMenuHandlers()
 {
     MenuBar &bar = MenuBar1();
@@ -673,6 +280,8 @@ BatchOptions WinMain::options() const
     return o;
 }
 
+bool WinMain::running() const { return m_run->running(); }
+
 void WinMain::setStatus(const QString &text)
 {
     LabStatus->setText(text);
@@ -690,82 +299,8 @@ void WinMain::cmdSend_Action()
         done();
         return;
     }
-    // After "Cancel" the button reads "Go" at once, but the cancelled run
-    // still holds the record and the print job until it has returned from
-    // the position it was at. A press in that moment starts nothing.
-    if (m_running)
-        return;
-    struct Running {
-        bool &flag;
-        explicit Running(bool &f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } guard(m_running);
     // The run works on the list as it is now.
-    runPasses(rows(), options());
-}
-
-void WinMain::runPasses(const QList<FileRow> &list, const BatchOptions &chosen)
-{
-    busy();
-    ProgressBar1->setMaximum(0);
-    setStatus(QStringLiteral("Waiting for user input..."));
-
-    if (chosen.convert) {
-        destination = dialogs().chooseFolder(this, QStringLiteral("Select the Destination Folder"),
-                                             QStringLiteral("Convert to CrossBow Format"),
-                                             QStringLiteral("Select"), destination);
-        if (destination.isEmpty()) {
-            done();
-            return;
-        }
-    }
-
-    PrintJob job;
-    std::optional<QString> failure;
-    RunObserver observer(*this);
-    if (chosen.prints()) {
-        if (!ps)
-            ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
-        ps->setResolution(kPrintResolution);
-        if (!dialogs().pageSetup(this, *ps) || !dialogs().print(*ps)) {
-            done();
-            return;
-        }
-        // The job is named for what it will hold; with no readable puzzle
-        // in the list it is not started, so no empty page comes out.
-        const PrintJobContents contents = surveyPrintJob(list, observer);
-        if (contents.cancelled || contents.puzzles == 0) {
-            done();
-            return;
-        }
-        ps->setDocName(contents.documentTitle());
-        ps->setCreator(QStringLiteral("Norvale %1").arg(QString::fromLatin1(version::Text)));
-        failure = openPrintJob(*ps, job);
-    }
-
-    bool printedNothing = false;
-    if (!failure) {
-        BatchRun run(list, chosen, record, observer);
-        run.setDestination(destination);
-        if (job.surface)
-            run.setPrintTarget(job.surface.get(), job.page);
-        const BatchResult result = run.run();
-        failure = result.failure;
-        printedNothing = result.printed == 0;
-    }
-    if (job.surface && printedNothing) {
-        // Nothing of a job without pages is sent.
-        abandonPrintJob(*ps, job);
-    } else if (job.surface) {
-        const std::optional<QString> ended = finishPrintJob(*ps, job);
-        if (!failure)
-            failure = ended;
-    }
-
-    // A failure stops the run, but the window and its list stay.
-    if (failure)
-        dialogs().message(this, QStringLiteral("An unhandled Exeption has occured"), *failure);
-    done();
+    m_run->start(rows(), options());
 }
 
 void WinMain::CheckBox1_Action() { SetGUI(); }

@@ -28,10 +28,11 @@ namespace norvale::ui {
 
 class AnchorLayout;
 class RunDialogs;
+class WindowRun;
 
 // The main window: the file list, the options, the status line, the
-// progress bar and "Go". It reads its controls, hands the list to the batch
-// run and shows what the run reports.
+// progress bar and "Go". It reads its controls and hands the list to a
+// WindowRun, which shows in it what the run reports.
 class WinMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -131,7 +132,10 @@ public:
 
     // True from the start of a run until it has returned, also while a
     // cancelled run is still winding down.
-    bool running() const { return m_running; }
+    bool running() const;
+
+    // Sets the status line and repaints it at once.
+    void setStatus(const QString &text);
 
 public Q_SLOTS:
     void cmdSend_Action();
@@ -156,19 +160,16 @@ protected:
     void dropEvent(QDropEvent *event) override;
 
 private:
-    class RunObserver;
     class ListSink;
 
     void Layout();
     void CreateControls();
     void _CreateControls0();
-    void setStatus(const QString &text);
-    void runPasses(const QList<FileRow> &list, const BatchOptions &options);
 
     AnchorLayout *m_layout = nullptr;
     RunDialogs *m_dialogs = nullptr;
     std::unique_ptr<RunDialogs> m_qtDialogs;
-    bool m_running = false;
+    std::unique_ptr<WindowRun> m_run;
     QElapsedTimer m_walkClock;
 };
 
@@ -176,8 +177,5 @@ private:
 WinMain &winMain();
 // The main window when there is one, without creating it.
 WinMain *openWinMain();
-
-// Whether a drag carries files and folders: its first item is a local file.
-bool carriesFileItems(const QMimeData *items);
 
 } // namespace norvale::ui

@@ -1,8 +1,8 @@
 // The help window and the About box: their design, the rendered texts, one
 // window each, the Edit menu's select-all and the badge.
 
-#include "app/menubar.h"
-#include "app/miscutilities.h"
+#include "ui/shell/menubar.h"
+#include "ui/shell/miscutilities.h"
 #include "ui/aboutwindow.h"
 #include "ui/markup.h"
 #include "ui/winhelp.h"

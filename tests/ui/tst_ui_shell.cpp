@@ -4,7 +4,7 @@
 
 #include "app/app.h"
 #include "app/instance.h"
-#include "app/menubar.h"
+#include "ui/shell/menubar.h"
 #include "fakedialogs.h"
 #include "filelist/filetypes.h"
 #include "testsupport.h"
@@ -17,7 +17,6 @@
 #include <QDir>
 #include <QFileOpenEvent>
 #include <QLabel>
-#include <QLocalServer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -410,37 +409,6 @@ private Q_SLOTS:
         QTRY_COMPARE(requests, 1);
         QCOMPARE(shownNames(norvale::ui::winMain()), expected);
         QTRY_COMPARE(QApplication::activeWindow(), &norvale::ui::winMain());
-    }
-
-    void listen_data()
-    {
-        QTest::addColumn<QString>("occupant");
-        QTest::addColumn<bool>("listens");
-
-        QTest::newRow("free") << u"none"_s << true;
-        QTest::newRow("left behind by an instance that ended") << u"stale"_s << true;
-        QTest::newRow("a running instance") << u"live"_s << false;
-    }
-
-    void listen()
-    {
-        QFETCH(QString, occupant);
-        QFETCH(bool, listens);
-
-        const QString socket = m_files.filePath(u"listen-"_s + occupant);
-        QLocalServer live;
-        if (occupant == u"stale")
-            QVERIFY(norvale::test::writeFile(socket, {}));
-        else if (occupant == u"live")
-            QVERIFY(live.listen(socket));
-
-        norvale::app::InstanceServer server;
-        QCOMPARE(server.listen(socket), listens);
-        // A running instance is not cut off.
-        if (occupant == u"live")
-            QVERIFY(!norvale::app::forwardToRunningInstance(socket, {}, 500));
-        else
-            QCOMPARE(server.fullServerName(), socket);
     }
 
     void unhandledException_data()

@@ -1,0 +1,188 @@
+#include "windowrun.h"
+
+#include "print/paintersurface.h"
+#include "rundialogs.h"
+#include "winmain.h"
+
+#include "norvale_version.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProgressBar>
+
+#include <memory>
+#include <optional>
+
+namespace norvale::ui {
+
+namespace {
+
+// How a failed print job names its output: the PDF file, or the printer.
+QString printTarget(const QPrinter &printer)
+{
+    if (!printer.outputFileName().isEmpty())
+        return printer.outputFileName();
+    return QStringLiteral("the printer %1").arg(printer.printerName());
+}
+
+// The print job of one run: the surface every page goes onto, and its page.
+struct PrintJob {
+    std::unique_ptr<QPainterSurface> surface;
+    PageSetup page;
+};
+
+std::optional<QString> openPrintJob(QPrinter &printer, PrintJob &job)
+{
+    job.page = printerPageSetup(printer);
+    job.surface = std::make_unique<QPainterSurface>(&printer);
+    if (job.surface->isActive())
+        return std::nullopt;
+    job.surface.reset();
+    return QStringLiteral("%1: the print job could not be started").arg(printTarget(printer));
+}
+
+// Drops a job whose pages are not to be printed: nothing reaches the print
+// service, and a PDF file begun for it is removed.
+void abandonPrintJob(QPrinter &printer, PrintJob &job)
+{
+    printer.abort();
+    job.surface->finish();
+    job.surface.reset();
+    const QString pdf =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    if (!pdf.isEmpty() && QFileInfo(pdf).isFile())
+        QFile::remove(pdf);
+}
+
+// Ends the job; the pages are written or handed to the print service only
+// now. A PDF file that did not come out whole (a full disk) is a failure,
+// and the broken file is not left behind.
+std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
+{
+    if (!job.surface)
+        return std::nullopt;
+    const bool finished = job.surface->finish();
+    job.surface.reset();
+    if (finished && printJobDelivered(printer))
+        return std::nullopt;
+    const QString pdf =
+        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    if (pdf.isEmpty())
+        return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
+    if (QFileInfo(pdf).isFile())
+        QFile::remove(pdf);
+    return QStringLiteral(
+               "cannot write %1: the PDF file could not be completed (is the disk full?)")
+        .arg(QDir::toNativeSeparators(pdf));
+}
+
+} // namespace
+
+// What the batch run reports, shown in the window as it happens.
+class WindowRun::Observer : public BatchObserver {
+public:
+    explicit Observer(WinMain &window) : m_window(window) {}
+
+    void status(const QString &text) override { m_window.setStatus(text); }
+    void progress(int value, int maximum) override
+    {
+        QProgressBar *bar = m_window.ProgressBar1;
+        bar->setMaximum(maximum);
+        bar->setValue(value);
+        bar->repaint();
+    }
+    // Lets the window handle a press of "Cancel" once per list position.
+    void yield() override { QCoreApplication::processEvents(); }
+    bool cancelled() override { return m_window.cancelled; }
+
+private:
+    WinMain &m_window;
+};
+
+void WindowRun::start(const QList<FileRow> &rows, const BatchOptions &options)
+{
+    // After "Cancel" the button reads "Go" at once, but the cancelled run
+    // still holds the record and the print job until it has returned from
+    // the position it was at. A press in that moment starts nothing.
+    if (m_running)
+        return;
+    struct Running {
+        bool &flag;
+        explicit Running(bool &f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } guard(m_running);
+    runPasses(rows, options);
+}
+
+void WindowRun::runPasses(const QList<FileRow> &list, const BatchOptions &chosen)
+{
+    m_window.busy();
+    m_window.ProgressBar1->setMaximum(0);
+    m_window.setStatus(QStringLiteral("Waiting for user input..."));
+
+    if (chosen.convert) {
+        m_window.destination = m_window.dialogs().chooseFolder(
+            &m_window, QStringLiteral("Select the Destination Folder"),
+            QStringLiteral("Convert to CrossBow Format"), QStringLiteral("Select"),
+            m_window.destination);
+        if (m_window.destination.isEmpty()) {
+            m_window.done();
+            return;
+        }
+    }
+
+    PrintJob job;
+    std::optional<QString> failure;
+    Observer observer(m_window);
+    if (chosen.prints()) {
+        if (!m_window.ps)
+            m_window.ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
+        m_window.ps->setResolution(kPrintResolution);
+        if (!m_window.dialogs().pageSetup(&m_window, *m_window.ps) ||
+            !m_window.dialogs().print(*m_window.ps)) {
+            m_window.done();
+            return;
+        }
+        // The job is named for what it will hold; with no readable puzzle
+        // in the list it is not started, so no empty page comes out.
+        const PrintJobContents contents = surveyPrintJob(list, observer);
+        if (contents.cancelled || contents.puzzles == 0) {
+            m_window.done();
+            return;
+        }
+        m_window.ps->setDocName(contents.documentTitle());
+        m_window.ps->setCreator(
+            QStringLiteral("Norvale %1").arg(QString::fromLatin1(version::Text)));
+        failure = openPrintJob(*m_window.ps, job);
+    }
+
+    bool printedNothing = false;
+    if (!failure) {
+        BatchRun run(list, chosen, m_window.record, observer);
+        run.setDestination(m_window.destination);
+        if (job.surface)
+            run.setPrintTarget(job.surface.get(), job.page);
+        const BatchResult result = run.run();
+        failure = result.failure;
+        printedNothing = result.printed == 0;
+    }
+    if (job.surface && printedNothing) {
+        // Nothing of a job without pages is sent.
+        abandonPrintJob(*m_window.ps, job);
+    } else if (job.surface) {
+        const std::optional<QString> ended = finishPrintJob(*m_window.ps, job);
+        if (!failure)
+            failure = ended;
+    }
+
+    // A failure stops the run, but the window and its list stay.
+    if (failure)
+        m_window.dialogs().message(&m_window, QStringLiteral("An unhandled Exeption has occured"),
+                                   *failure);
+    m_window.done();
+}
+
+} // namespace norvale::ui
