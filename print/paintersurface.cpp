@@ -1,6 +1,7 @@
 #include "paintersurface.h"
 
 #include <QFile>
+#include <QHash>
 #include <QPagedPaintDevice>
 #include <QPageLayout>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <bit>
 
 #include <unistd.h>
 
@@ -99,14 +101,62 @@ double layOutText(QTextLayout &layout, int wrapWidth, double indent = 0)
 
 } // namespace
 
+// Laid-out texts by text, font, wrap width and indent. A page measures its
+// clues at several sizes and draws them at one, and its letters and numbers
+// repeat from cell to cell and page to page; when the cache has grown past
+// its bound it starts afresh.
+struct QPainterSurface::LayoutCache {
+    struct Entry {
+        std::shared_ptr<QTextLayout> layout;
+        double height = 0;
+    };
+    static constexpr qsizetype kMaxEntries = 4096;
+    QHash<QString, Entry> entries;
+};
+
 QPainterSurface::QPainterSurface(QPaintDevice *device)
-    : m_device(device), m_painter(std::make_unique<QPainter>())
+    : m_device(device), m_painter(std::make_unique<QPainter>()),
+      m_cache(std::make_shared<LayoutCache>())
 {
     if (m_painter->begin(device))
         m_painter->setRenderHint(QPainter::Antialiasing, false);
 }
 
 QPainterSurface::QPainterSurface(QPaintDevice *device, MeasureOnly) : m_device(device) {}
+
+const QTextLayout &QPainterSurface::laidOut(const QString &text, int wrapWidth, double indent,
+                                            double *height)
+{
+    const QFont &f = font();
+    // The font's own key, then the wrap width and the indent as raw bits,
+    // then the text.
+    QString key;
+    key.reserve(m_fontKey.size() + 7 + text.size());
+    key += m_fontKey;
+    const auto wrapBits = static_cast<quint32>(wrapWidth);
+    const auto indentBits = std::bit_cast<quint64>(indent);
+    key += QChar(char16_t(wrapBits & 0xFFFF));
+    key += QChar(char16_t(wrapBits >> 16));
+    for (int shift = 0; shift < 64; shift += 16)
+        key += QChar(char16_t((indentBits >> shift) & 0xFFFF));
+    key += QChar(0);
+    key += text;
+    auto found = m_cache->entries.find(key);
+    if (found == m_cache->entries.end()) {
+        if (m_cache->entries.size() >= LayoutCache::kMaxEntries)
+            m_cache->entries.clear();
+        LayoutCache::Entry entry;
+        entry.layout = std::make_shared<QTextLayout>(withLineSeparators(text), f, m_device);
+        // Keeps the shaped glyphs after the layout, so that drawing does not
+        // shape the text again.
+        entry.layout->setCacheEnabled(true);
+        entry.height = layOutText(*entry.layout, wrapWidth, indent);
+        found = m_cache->entries.insert(key, entry);
+    }
+    if (height)
+        *height = found->height;
+    return *found->layout;
+}
 
 QPainterSurface::~QPainterSurface()
 {
@@ -160,6 +210,7 @@ const QFont &QPainterSurface::font()
         m_font.setPixelSize(std::max(1, m_size));
         m_font.setBold(m_bold);
         m_font.setHintingPreference(QFont::PreferNoHinting);
+        m_fontKey = m_font.key();
         m_fontValid = true;
     }
     return m_font;
@@ -167,8 +218,7 @@ const QFont &QPainterSurface::font()
 
 double QPainterSurface::StringWidth(const QString &text)
 {
-    QTextLayout layout(withLineSeparators(text), font(), m_device);
-    layOutText(layout, 0);
+    const QTextLayout &layout = laidOut(text, 0, 0, nullptr);
     double width = 0;
     for (int i = 0; i < layout.lineCount(); ++i)
         width = std::max(width, double(layout.lineAt(i).horizontalAdvance()));
@@ -177,18 +227,18 @@ double QPainterSurface::StringWidth(const QString &text)
 
 double QPainterSurface::StringHeight(const QString &text, int wrapWidth, double indent)
 {
-    QTextLayout layout(withLineSeparators(text), font(), m_device);
-    return layOutText(layout, wrapWidth, indent);
+    double height = 0;
+    laidOut(text, wrapWidth, indent, &height);
+    return height;
 }
 
 void QPainterSurface::DrawString(const QString &text, int x, int y, int wrapWidth, double indent)
 {
     if (!isActive())
         return;
-    m_painter->setFont(font());
-    m_painter->setPen(QPen(m_color));
-    QTextLayout layout(withLineSeparators(text), font(), m_device);
-    layOutText(layout, wrapWidth, indent);
+    usePainterFont();
+    m_painter->setPen(QPen(m_color, 1));
+    const QTextLayout &layout = laidOut(text, wrapWidth, indent, nullptr);
     // The first line's baseline goes to y.
     layout.draw(m_painter.get(), QPointF(x, qreal(y) - layout.lineAt(0).ascent()));
 }
@@ -222,8 +272,22 @@ void QPainterSurface::DrawOval(int x, int y, int width, int height)
     m_painter->restore();
 }
 
+void QPainterSurface::usePainterFont()
+{
+    // Every change of the painter's font is a command of its own in a
+    // print job (and a font written out again in a preview), so the font
+    // is set only when it changes.
+    const QFont &wanted = font();
+    if (m_painterFontSet && m_painterFont == wanted)
+        return;
+    m_painter->setFont(wanted);
+    m_painterFont = wanted;
+    m_painterFontSet = true;
+}
+
 bool QPainterSurface::NextPage()
 {
+    m_painterFontSet = false;
     if (!m_painter)
         return true;
     if (!m_painter->isActive())
@@ -244,6 +308,7 @@ std::unique_ptr<Surface> QPainterSurface::measuringSurface() const
     measuring->m_family = m_family;
     measuring->m_size = m_size;
     measuring->m_bold = m_bold;
+    measuring->m_cache = m_cache;
     return measuring;
 }
 

@@ -11,6 +11,7 @@
 class QPaintDevice;
 class QPainter;
 class QPrinter;
+class QTextLayout;
 
 namespace norvale {
 
@@ -78,11 +79,19 @@ public:
     // Measures with the same device and fonts, and draws nothing.
     std::unique_ptr<Surface> measuringSurface() const override;
 
+    struct LayoutCache;
+
 private:
     struct MeasureOnly {};
     QPainterSurface(QPaintDevice *device, MeasureOnly);
 
     const QFont &font();
+    void usePainterFont();
+    // The text laid out at the current font, wrap width and indent. Layouts
+    // are kept and shared with the measuring surfaces, so that a text that
+    // is measured and then drawn, or drawn again (a letter, a clue number),
+    // is shaped once.
+    const QTextLayout &laidOut(const QString &text, int wrapWidth, double indent, double *height);
 
     QPaintDevice *m_device;
     std::unique_ptr<QPainter> m_painter; // null on a measuring surface
@@ -91,7 +100,11 @@ private:
     bool m_bold = false;
     QColor m_color = Qt::black;
     QFont m_font;
+    QString m_fontKey;
     bool m_fontValid = false;
+    std::shared_ptr<LayoutCache> m_cache;
+    QFont m_painterFont;
+    bool m_painterFontSet = false;
 };
 
 } // namespace norvale

@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 
 namespace norvale {
@@ -116,16 +117,78 @@ struct FittedClues {
     QList<Column> columns;
 };
 
-// The hanging indent of each entry and its height at the surface's size.
-void measureEntries(Surface &measuring, const QList<Entry> &entries, int columnWidth,
-                    QList<double> &indents, QList<double> &heights)
+// What the fitting knows of each entry before it tries a size: the widths
+// of its lines (trailing spaces left out, as they never break a line) and
+// of the text it hangs after, at a reference size. The faces are unhinted,
+// so widths scale with the size to within a small error, which the bounds
+// below allow for in the safe direction.
+struct EntryWidths {
+    QList<double> lines;
+    double hang = 0;
+};
+
+struct ScaledWidths {
+    int referenceSize = 1;
+    QList<EntryWidths> entries;
+
+    double scaled(double width, int size) const { return width * size / referenceSize; }
+    double low(double width, int size) const { return scaled(width, size) * 0.99 - 2; }
+    double high(double width, int size) const { return scaled(width, size) * 1.01 + 2; }
+};
+
+ScaledWidths measureWidths(Surface &measuring, const QList<Entry> &entries, int referenceSize)
 {
+    ScaledWidths widths;
+    widths.referenceSize = referenceSize;
+    measuring.TextSize(referenceSize);
+    for (const Entry &entry : entries) {
+        EntryWidths w;
+        for (QString line : layout::textLines(entry.text)) {
+            while (line.endsWith(u' '))
+                line.chop(1);
+            w.lines.append(line.isEmpty() ? 0.0 : measuring.StringWidth(line));
+        }
+        w.hang = entry.hangAfter.isEmpty() ? 0.0 : measuring.StringWidth(entry.hangAfter);
+        widths.entries.append(w);
+    }
+    return widths;
+}
+
+// At least how many lines the entries take at that size: a line wider than
+// the column takes as many lines as the column's width goes into it.
+double linesAtLeast(const ScaledWidths &widths, int size, int columnWidth)
+{
+    double lines = 0;
+    for (const EntryWidths &entry : widths.entries) {
+        for (const double w : entry.lines)
+            lines += std::max(1.0, std::ceil(widths.low(w, size) / columnWidth));
+    }
+    return lines;
+}
+
+// The hanging indent of each entry and its height at the surface's size.
+// The indent is the width of the number and its spaces, scaled from the
+// reference size; the same value is measured with and drawn with. An entry
+// whose every line is certainly narrower than its room is as many lines
+// high as it has; only the others are laid out.
+void measureEntries(Surface &measuring, const QList<Entry> &entries, const ScaledWidths &widths,
+                    int columnWidth, QList<double> &indents, QList<double> &heights)
+{
+    const int size = measuring.TextSize();
+    const double lineHeight = measuring.StringHeight(QString(), 0);
     indents.resize(entries.size());
     heights.resize(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const Entry &entry = entries.at(i);
-        indents[i] = entry.hangAfter.isEmpty() ? 0.0 : measuring.StringWidth(entry.hangAfter);
-        heights[i] = measuring.StringHeight(entry.text, columnWidth, indents.at(i));
+        const EntryWidths &w = widths.entries.at(i);
+        indents[i] = widths.scaled(w.hang, size);
+        bool fits = true;
+        for (qsizetype k = 0; k < w.lines.size() && fits; ++k) {
+            const double room = k == 0 ? columnWidth : columnWidth - std::min(indents.at(i), columnWidth / 2.0);
+            fits = widths.high(w.lines.at(k), size) < room;
+        }
+        heights[i] = fits ? double(w.lines.size()) * lineHeight
+                          : measuring.StringHeight(entry.text, columnWidth, indents.at(i));
     }
 }
 
@@ -136,29 +199,26 @@ void measureEntries(Surface &measuring, const QList<Entry> &entries, int columnW
 //
 // The height of the clue list is the sum of its entries' heights (each
 // entry is a run of whole lines), so each entry is measured once per size
-// tried. A text is never less high than its own lines at one line height
-// each, so sizes at which the entries' lines alone would fill the columns
-// are passed over without measuring the entries.
+// tried. Sizes at which the entries' lines could not fit even at their
+// least (see linesAtLeast) are passed over without measuring the entries.
 FittedClues fitClues(Surface &measuring, const QList<Entry> &entries, int firstSize, int columns,
                      int columnWidth, int columnHeight)
 {
     measuring.TextFont(layout::fontFamily());
     measuring.Bold(false);
     const double room = double(columns) * columnHeight;
-    qsizetype textLines = 0;
-    for (const Entry &entry : entries)
-        textLines += layout::textLines(entry.text).size();
 
     FittedClues fitted;
     fitted.size = std::max(1, firstSize);
+    const ScaledWidths widths = measureWidths(measuring, entries, fitted.size);
     for (; fitted.size > 1; --fitted.size) {
         measuring.TextSize(fitted.size);
-        if (double(textLines) * measuring.StringHeight(QString(), columnWidth) < room)
+        if (linesAtLeast(widths, fitted.size, columnWidth) * measuring.StringHeight(QString(), 0) < room)
             break;
     }
     for (;; --fitted.size) {
         measuring.TextSize(fitted.size);
-        measureEntries(measuring, entries, columnWidth, fitted.indents, fitted.heights);
+        measureEntries(measuring, entries, widths, columnWidth, fitted.indents, fitted.heights);
         const double total = std::accumulate(fitted.heights.cbegin(), fitted.heights.cend(), 0.0);
         if (total >= room && fitted.size > 1)
             continue;

@@ -1,5 +1,8 @@
 #include "lock.h"
 
+#include <QHash>
+#include <QMutex>
+
 #include <array>
 #include <vector>
 
@@ -112,7 +115,67 @@ QByteArray unscramble(QByteArrayView letters, int key)
     return fromLetterValues(s);
 }
 
+namespace {
+
+// The search's results for the grids seen last: a run reads each entry once
+// per pass, and the search is by far the dearest part of reading a locked
+// puzzle.
+class UnlockMemo {
+public:
+    static QByteArray key(QByteArrayView scrambled, quint16 sum)
+    {
+        QByteArray k = scrambled.toByteArray();
+        k.append(char(sum & 0xFF));
+        k.append(char(sum >> 8));
+        return k;
+    }
+    bool find(const QByteArray &k, std::optional<Unlocked> *out)
+    {
+        const QMutexLocker lock(&m_mutex);
+        const auto found = m_results.constFind(k);
+        if (found == m_results.cend())
+            return false;
+        *out = *found;
+        return true;
+    }
+    void insert(const QByteArray &k, const std::optional<Unlocked> &result)
+    {
+        const QMutexLocker lock(&m_mutex);
+        if (m_results.size() >= kEntries)
+            m_results.clear();
+        m_results.insert(k, result);
+    }
+
+private:
+    static constexpr qsizetype kEntries = 64;
+    QMutex m_mutex;
+    QHash<QByteArray, std::optional<Unlocked>> m_results;
+};
+
+UnlockMemo &memo()
+{
+    static UnlockMemo instance;
+    return instance;
+}
+
+std::optional<Unlocked> search(QByteArrayView scrambled, quint16 storedChecksum);
+
+} // namespace
+
 std::optional<Unlocked> unlock(QByteArrayView scrambled, quint16 storedChecksum)
+{
+    const QByteArray k = UnlockMemo::key(scrambled, storedChecksum);
+    std::optional<Unlocked> result;
+    if (memo().find(k, &result))
+        return result;
+    result = search(scrambled, storedChecksum);
+    memo().insert(k, result);
+    return result;
+}
+
+namespace {
+
+std::optional<Unlocked> search(QByteArrayView scrambled, quint16 storedChecksum)
 {
     std::vector<quint8> source;
     if (scrambled.isEmpty() || scrambled.size() > kMaxUnlockLetters ||
@@ -180,5 +243,7 @@ std::optional<Unlocked> unlock(QByteArrayView scrambled, quint16 storedChecksum)
     }
     return best;
 }
+
+} // namespace
 
 } // namespace norvale::lock
