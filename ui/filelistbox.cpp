@@ -2,7 +2,11 @@
 
 #include "winmain.h"
 
+#include <QDir>
 #include <QDropEvent>
+#include <QHelpEvent>
+#include <QStyle>
+#include <QToolTip>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -43,6 +47,40 @@ FileListBox::FileListBox(WinMain &window, QWidget *parent) : QTreeWidget(parent)
 {
 }
 
+// The list that gets the focus makes its first row the current one, which
+// draws that row as if it were chosen; a row that is not selected is not
+// left current, so no row looks selected unless it is.
+void FileListBox::focusInEvent(QFocusEvent *event)
+{
+    QTreeWidget::focusInEvent(event);
+    const QModelIndex current = currentIndex();
+    if (current.isValid() && !selectionModel()->isSelected(current))
+        selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+}
+
+// A row whose name does not fit the list shows its whole path as a tooltip.
+bool FileListBox::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::ToolTip) {
+        auto *help = static_cast<QHelpEvent *>(event);
+        const QModelIndex cell = indexAt(help->pos());
+        if (const QTreeWidgetItem *item = cell.isValid() ? itemFromIndex(cell) : nullptr) {
+            const QRect area = visualRect(cell);
+            const int needed = fontMetrics().horizontalAdvance(item->text(0))
+                               + 2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 4;
+            if (needed > area.width()) {
+                QToolTip::showText(help->globalPos(),
+                                   QDir::toNativeSeparators(item->text(2) + item->text(1)), this, area);
+                return true;
+            }
+        }
+        QToolTip::hideText();
+        event->ignore();
+        return true;
+    }
+    return QTreeWidget::viewportEvent(event);
+}
+
 void FileListBox::dragEnterEvent(QDragEnterEvent *event)
 {
     if (event->source() == this)
@@ -79,6 +117,15 @@ void FileListBox::dropEvent(QDropEvent *event)
 
 void FileListBox::keyPressEvent(QKeyEvent *event)
 {
+    // The Menu key and Shift+F10 open the context menu for the selected
+    // rows, as a right-click on them does.
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Menu && mods == Qt::NoModifier)
+        || (event->key() == Qt::Key_F10 && mods == Qt::ShiftModifier)) {
+        m_window.ListBox1_ContextKey();
+        event->accept();
+        return;
+    }
     if (m_window.ListBox1_KeyDown(event->key()))
         event->accept();
     else
@@ -108,7 +155,12 @@ void CellBackgroundDelegate::paint(QPainter *painter, const QStyleOptionViewItem
     painter->save();
     m_window->ListBox1_CellBackgroundPaint(*painter, option.rect, index.row(), index.column());
     painter->restore();
-    QStyledItemDelegate::paint(painter, option, index);
+    // Only a selected row shows the focus frame: on any other it reads as
+    // a selection.
+    QStyleOptionViewItem shown = option;
+    if (!(shown.state & QStyle::State_Selected))
+        shown.state &= ~QStyle::State_HasFocus;
+    QStyledItemDelegate::paint(painter, shown, index);
 }
 
 QList<int> selectedRows(const QTreeWidget *list)

@@ -28,6 +28,8 @@ public:
     FileListBox(WinMain &window, QWidget *parent);
 
 protected:
+    void focusInEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;

@@ -58,11 +58,17 @@ public:
 
 } // namespace
 
-QString QtRunDialogs::chooseItem(QWidget *parent, const QString &prompt, const QString &title,
-                                 const QString &action)
+QStringList puzzleFileFilters()
+{
+    return {QStringLiteral("Puzzles (*.puz)"), QStringLiteral("All Files (*)")};
+}
+
+QStringList QtRunDialogs::chooseItems(QWidget *parent, const QString &prompt,
+                                      const QString &title, const QString &action)
 {
     FileOrFolderDialog dialog(parent, title, QDir::homePath());
-    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setFileMode(QFileDialog::ExistingFiles);
+    dialog.setNameFilters(puzzleFileFilters());
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setLabelText(QFileDialog::LookIn, prompt);
     dialog.setLabelText(QFileDialog::Accept, action);
@@ -79,9 +85,9 @@ QString QtRunDialogs::chooseItem(QWidget *parent, const QString &prompt, const Q
             QObject::connect(typed, &QLineEdit::textChanged, buttons, keepName,
                              Qt::QueuedConnection);
     }
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    if (dialog.exec() != QDialog::Accepted)
         return {};
-    return dialog.selectedFiles().constFirst();
+    return dialog.selectedFiles();
 }
 
 bool QtRunDialogs::pageSetup(QWidget *parent, QPrinter &printer)
@@ -99,9 +105,9 @@ bool QtRunDialogs::print(QPrinter &printer)
 void QtRunDialogs::message(QWidget *parent, const QString &text, const QString &detail)
 {
     QMessageBox box(parent);
-    box.setWindowTitle(parent ? parent->window()->windowTitle()
-                              : QGuiApplication::applicationDisplayName());
-    box.setIcon(detail.isEmpty() ? QMessageBox::NoIcon : QMessageBox::Critical);
+    box.setWindowTitle(QStringLiteral("Norvale"));
+    // The fixed texts tell the user what to do; a detail says what failed.
+    box.setIcon(detail.isEmpty() ? QMessageBox::Information : QMessageBox::Warning);
     box.setText(text);
     // What failed is shown at once, under the main text.
     box.setInformativeText(detail);

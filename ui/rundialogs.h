@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class QPrinter;
 class QWidget;
@@ -17,26 +18,31 @@ public:
     // chosen folder, or an empty text when the user cancelled.
     virtual QString chooseFolder(QWidget *parent, const QString &prompt, const QString &title,
                                  const QString &action, const QString &start) = 0;
-    // A chooser of one file or folder, starting in the home folder. Returns
-    // its path, or an empty text when the user cancelled.
-    virtual QString chooseItem(QWidget *parent, const QString &prompt, const QString &title,
-                               const QString &action) = 0;
+    // A chooser of files (one or several) or of one folder, starting in the
+    // home folder and showing puzzles first. Returns their paths, or none
+    // when the user cancelled.
+    virtual QStringList chooseItems(QWidget *parent, const QString &prompt, const QString &title,
+                                    const QString &action) = 0;
     // The page setup dialog on the printer settings; true when confirmed.
     virtual bool pageSetup(QWidget *parent, QPrinter &printer) = 0;
     // The print dialog on the printer settings; true when confirmed.
     virtual bool print(QPrinter &printer) = 0;
-    // A modal message box with one text and, when not empty, a detail text
-    // (what failed) under it.
+    // A modal message box titled "Norvale" with one text and, when not
+    // empty, a detail text (what failed) under it: a note to the user
+    // without a detail, a warning with one.
     virtual void message(QWidget *parent, const QString &text, const QString &detail = {}) = 0;
 };
+
+// The file types "Add File..." offers, puzzles first.
+QStringList puzzleFileFilters();
 
 // The toolkit's own dialogs.
 class QtRunDialogs : public RunDialogs {
 public:
     QString chooseFolder(QWidget *parent, const QString &prompt, const QString &title,
                          const QString &action, const QString &start) override;
-    QString chooseItem(QWidget *parent, const QString &prompt, const QString &title,
-                       const QString &action) override;
+    QStringList chooseItems(QWidget *parent, const QString &prompt, const QString &title,
+                            const QString &action) override;
     bool pageSetup(QWidget *parent, QPrinter &printer) override;
     bool print(QPrinter &printer) override;
     void message(QWidget *parent, const QString &text, const QString &detail = {}) override;

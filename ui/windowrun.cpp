@@ -6,10 +6,12 @@
 
 #include "norvale_version.h"
 
-#include <QCoreApplication>
+#include <QApplication>
+#include <QPrintPreviewDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QPrinter>
 #include <QProgressBar>
 
@@ -84,7 +86,7 @@ std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
 // What the batch run reports, shown in the window as it happens.
 class WindowRun::Observer : public BatchObserver {
 public:
-    explicit Observer(WinMain &window) : m_window(window) {}
+    explicit Observer(WindowRun &run) : m_run(run), m_window(run.m_window) {}
 
     void status(const QString &text) override { m_window.setStatus(text); }
     void progress(int value, int maximum) override
@@ -98,9 +100,80 @@ public:
     void yield() override { QCoreApplication::processEvents(); }
     bool cancelled() override { return m_window.cancelled; }
 
+    // Each entry once, whichever pass met it first.
+    void skipped(int position, const FileRow &row, const QString &reason) override
+    {
+        if (m_run.m_skippedPositions.contains(position))
+            return;
+        m_run.m_skippedPositions.insert(position);
+        m_run.addToReport(QStringLiteral("%1: not a readable puzzle: %2")
+                              .arg(QDir::toNativeSeparators(row.path()), reason));
+    }
+    void solutionUnknown(int, const FileRow &row, const QString &what) override
+    {
+        m_run.addToReport(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(row.path()), what));
+    }
+
 private:
+    WindowRun &m_run;
     WinMain &m_window;
 };
+
+void WindowRun::addToReport(const QString &line) { m_report.append(line); }
+
+// The status line keeps "done"; its tooltip lists what the run left out.
+void WindowRun::showReport()
+{
+    QStringList lines = m_report.mid(0, kReportLines);
+    if (m_report.size() > kReportLines)
+        lines.append(QStringLiteral("and %1 more").arg(m_report.size() - kReportLines));
+    m_window.LabStatus->setToolTip(lines.join(u'\n'));
+}
+
+namespace {
+// The preview draws without showing progress: the dialog is not open yet,
+// and its pages are drawn in one go.
+class QuietObserver : public BatchObserver {};
+} // namespace
+
+void WindowRun::preview(const QList<FileRow> &rows, const BatchOptions &options)
+{
+    if (m_running || !options.prints())
+        return;
+    struct Running {
+        bool &flag;
+        explicit Running(bool &f) : flag(f) { flag = true; }
+        ~Running() { flag = false; }
+    } guard(m_running);
+    if (!m_window.ps)
+        m_window.ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    m_window.ps->setResolution(kPrintResolution);
+    QPrintPreviewDialog dialog(m_window.ps.get(), &m_window);
+    dialog.setObjectName(QStringLiteral("PrintPreview"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&](QPrinter *printer) {
+                         QApplication::setOverrideCursor(Qt::WaitCursor);
+                         printPages(*printer, rows, options);
+                         QApplication::restoreOverrideCursor();
+                     });
+    dialog.exec();
+}
+
+int WindowRun::printPages(QPrinter &printer, const QList<FileRow> &rows, const BatchOptions &options)
+{
+    BatchOptions printing = options;
+    printing.convert = false;
+    const PageSetup page = printerPageSetup(printer);
+    QPainterSurface surface(&printer);
+    if (!surface.isActive())
+        return 0;
+    QuietObserver observer;
+    BatchRun run(rows, printing, m_window.record, observer);
+    run.setPrintTarget(&surface, page);
+    const int printed = run.run().printed;
+    surface.finish();
+    return printed;
+}
 
 void WindowRun::start(const QList<FileRow> &rows, const BatchOptions &options)
 {
@@ -119,6 +192,9 @@ void WindowRun::start(const QList<FileRow> &rows, const BatchOptions &options)
 
 void WindowRun::runPasses(const QList<FileRow> &list, const BatchOptions &chosen)
 {
+    m_report.clear();
+    m_skippedPositions.clear();
+    showReport();
     m_window.busy();
     m_window.ProgressBar1->setMaximum(0);
     m_window.setStatus(QStringLiteral("Waiting for user input..."));
@@ -136,7 +212,7 @@ void WindowRun::runPasses(const QList<FileRow> &list, const BatchOptions &chosen
 
     PrintJob job;
     std::optional<QString> failure;
-    Observer observer(m_window);
+    Observer observer(*this);
     if (chosen.prints()) {
         if (!m_window.ps)
             m_window.ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -150,7 +226,10 @@ void WindowRun::runPasses(const QList<FileRow> &list, const BatchOptions &chosen
         // in the list it is not started, so no empty page comes out.
         const PrintJobContents contents = surveyPrintJob(list, observer);
         if (contents.cancelled || contents.puzzles == 0) {
+            if (!contents.cancelled)
+                addToReport(nothingToPrintMessage());
             m_window.done();
+            showReport();
             return;
         }
         m_window.ps->setDocName(contents.documentTitle());
@@ -179,10 +258,13 @@ void WindowRun::runPasses(const QList<FileRow> &list, const BatchOptions &chosen
     }
 
     // A failure stops the run, but the window and its list stay.
-    if (failure)
+    if (failure) {
+        addToReport(*failure);
         m_window.dialogs().message(&m_window, QStringLiteral("An unhandled Exeption has occured"),
                                    *failure);
+    }
     m_window.done();
+    showReport();
 }
 
 } // namespace norvale::ui

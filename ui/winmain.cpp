@@ -250,6 +250,8 @@ void WinMain::AddMenuHandlers()
     bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"),
                        [this] { _filecloseWindow_Action(); });
     bar.AddMenuHandler(this, QStringLiteral("EditSelectAll"), [this] { _EditSelectAll_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("FilePrintPreview"),
+                       [this] { _FilePrintPreview_Action(); });
     bar.SetEnableMenuItems(this, [this] { Event_EnableMenuItems(); });
 }
 
@@ -259,11 +261,21 @@ void WinMain::Event_EnableMenuItems()
     bar.FileNewAttachment()->setEnabled(true);
     bar.EditSelectAll()->setEnabled(true);
     bar.FileCloseWindow()->setEnabled(true);
+    // The preview shows what Go would print: something in the list, a
+    // printing pass ticked, and no run under way.
+    bar.FilePrintPreview()->setEnabled(ListBox1->topLevelItemCount() > 0 && options().prints()
+                                       && !running() && cmdSend->text() == kGo);
 }
 
 void WinMain::_FileNewAttachment_Action() { NewAttachment(); }
 
 void WinMain::_filecloseWindow_Action() { close(); }
+
+void WinMain::_FilePrintPreview_Action()
+{
+    if (ListBox1->topLevelItemCount() > 0 && !running() && cmdSend->text() == kGo)
+        m_run->preview(rows(), options());
+}
 
 void WinMain::_EditSelectAll_Action() { MiscUtilities::SelectAll(ListBox1); }
 

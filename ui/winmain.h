@@ -82,9 +82,9 @@ public:
     // Shows the row count in the list's heading.
     void updatefilecount();
 
-    // The file chooser of "Add File...", through dialogs(): a file or a
-    // folder, or an empty item when the user cancelled.
-    QFileInfo ShowFolderDialog();
+    // The file chooser of "Add File...", through dialogs(): files or a
+    // folder, or none when the user cancelled.
+    QList<QFileInfo> ShowFolderDialog();
     // "Add File...": adds what the chooser gives.
     void NewAttachment();
     // Removes the selected rows with the busy cursor; then, when
@@ -99,6 +99,9 @@ public:
     void ListBox1_DropObject(const QMimeData *items, Qt::DropAction action);
     // Backspace and Delete remove the selected rows. True when handled.
     bool ListBox1_KeyDown(int key);
+    // The Menu key or Shift+F10 on the list: the context menu opens for the
+    // selected rows, by the first of them.
+    void ListBox1_ContextKey();
     // A press on a cell (row, column, position in the list's viewport). A
     // contextual click fixes the selection and opens the context menu;
     // true when handled.
@@ -121,6 +124,10 @@ public:
     void _FileNewAttachment_Action();
     void _filecloseWindow_Action();
     void _EditSelectAll_Action();
+    void _FilePrintPreview_Action();
+
+    // The run that Go starts and the preview uses.
+    WindowRun &run() { return *m_run; }
 
     // Reads the row at 1-based position p into the record. Returns the file's
     // name, or an empty text (the record untouched) when it is not a

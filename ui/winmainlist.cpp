@@ -74,18 +74,19 @@ void WinMain::updatefilecount()
     ListBox1->headerItem()->setText(0, fileCountHeading(ListBox1->topLevelItemCount()));
 }
 
-QFileInfo WinMain::ShowFolderDialog()
+QList<QFileInfo> WinMain::ShowFolderDialog()
 {
-    const QString chosen =
-        dialogs().chooseItem(this, QStringLiteral("Select a File to attach"),
-                             QStringLiteral("Select File"), QStringLiteral("Select"));
-    return chosen.isEmpty() ? QFileInfo() : QFileInfo(chosen);
+    QList<QFileInfo> items;
+    for (const QString &chosen :
+         dialogs().chooseItems(this, QStringLiteral("Select a File to attach"),
+                               QStringLiteral("Select File"), QStringLiteral("Select")))
+        items.append(QFileInfo(chosen));
+    return items;
 }
 
 void WinMain::NewAttachment()
 {
-    const QFileInfo item = ShowFolderDialog();
-    if (!item.filePath().isEmpty())
+    for (const QFileInfo &item : ShowFolderDialog())
         ReadFolderItem(item);
 }
 
@@ -132,6 +133,17 @@ bool WinMain::ListBox1_KeyDown(int key)
     DeleteItem(true);
     updatefilecount();
     return true;
+}
+
+void WinMain::ListBox1_ContextKey()
+{
+    const QList<int> selected = selectedRows(ListBox1);
+    QPoint at(0, 0);
+    if (!selected.isEmpty()) {
+        const QRect row = ListBox1->visualItemRect(ListBox1->topLevelItem(selected.constFirst()));
+        at = row.isValid() ? row.center() : QPoint(0, 0);
+    }
+    ContextualMenu1->popup(ListBox1->viewport()->mapToGlobal(at));
 }
 
 bool WinMain::ListBox1_CellClick(int row, int, QPoint at, bool contextual)

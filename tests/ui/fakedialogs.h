@@ -25,8 +25,10 @@ public:
     QString folder;
     // The PDF file the print dialog chooses.
     QString pdf;
-    // The file or folder the "Add File..." chooser returns (empty: cancelled).
+    // The file or folder the "Add File..." chooser returns (empty: cancelled),
+    // and any further files chosen with it.
     QString item;
+    QStringList moreItems;
 
     QStringList calls;
     QStringList folderTexts; // prompt, title, action button, starting folder
@@ -42,12 +44,12 @@ public:
         return cancel == u"folder" ? QString() : folder;
     }
 
-    QString chooseItem(QWidget *, const QString &prompt, const QString &title,
-                       const QString &action) override
+    QStringList chooseItems(QWidget *, const QString &prompt, const QString &title,
+                            const QString &action) override
     {
         calls.append(QStringLiteral("item"));
         itemTexts = {prompt, title, action};
-        return item;
+        return item.isEmpty() ? QStringList() : QStringList{item} + moreItems;
     }
 
     bool pageSetup(QWidget *, QPrinter &printer) override

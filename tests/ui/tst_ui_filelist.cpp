@@ -169,18 +169,24 @@ private Q_SLOTS:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QStringList>("expected");
 
-        QTest::newRow("a file") << u"a.puz"_s << QStringList{u"a.puz"_s};
-        QTest::newRow("a folder") << u"sub"_s << QStringList{u"c.puz"_s, u"d.puz"_s};
-        QTest::newRow("cancelled") << QString() << QStringList{};
+        QTest::addColumn<QStringList>("more");
+        QTest::newRow("a file") << u"a.puz"_s << QStringList{u"a.puz"_s} << QStringList{};
+        QTest::newRow("a folder") << u"sub"_s << QStringList{u"c.puz"_s, u"d.puz"_s} << QStringList{};
+        QTest::newRow("several files") << u"a.puz"_s << QStringList{u"a.puz"_s, u"c.puz"_s, u"b.puz"_s}
+                                       << QStringList{u"sub/c.puz"_s, u"b.puz"_s};
+        QTest::newRow("cancelled") << QString() << QStringList{} << QStringList{};
     }
 
     void addFile()
     {
         QFETCH(QString, chosen);
         QFETCH(QStringList, expected);
+        QFETCH(QStringList, more);
 
         WinMain &w = *m_window;
         m_dialogs->item = chosen.isEmpty() ? QString() : file(chosen);
+        for (const QString &name : more)
+            m_dialogs->moreItems.append(file(name));
         w.NewAttachment();
         QCOMPARE(m_dialogs->itemTexts,
                  (QStringList{u"Select a File to attach"_s, u"Select File"_s, u"Select"_s}));
@@ -210,9 +216,12 @@ private Q_SLOTS:
 
         QString buttonText;
         QString folderAfterTyping;
+        QStringList filters;
         QTimer::singleShot(0, this, [&] {
             auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
             QVERIFY(dialog);
+            filters = dialog->nameFilters();
+            dialog->selectNameFilter(u"All Files (*)"_s);
             dialog->setDirectory(m_files.path());
             if (!typed.isEmpty()) {
                 auto *name = dialog->findChild<QLineEdit *>(u"fileNameEdit"_s);
@@ -234,9 +243,10 @@ private Q_SLOTS:
             if (QWidget *dialog = QApplication::activeModalWidget())
                 dialog->close();
         });
-        const QString result = norvale::ui::QtRunDialogs().chooseItem(
+        const QStringList result = norvale::ui::QtRunDialogs().chooseItems(
             nullptr, u"Select a File to attach"_s, u"Select File"_s, u"Select"_s);
-        QCOMPARE(result, file(chosen));
+        QCOMPARE(result, QStringList{file(chosen)});
+        QCOMPARE(filters, (QStringList{u"Puzzles (*.puz)"_s, u"All Files (*)"_s}));
         QCOMPARE(buttonText, u"Select"_s);
         if (!typed.isEmpty())
             QCOMPARE(folderAfterTyping, file(u"sub"_s));

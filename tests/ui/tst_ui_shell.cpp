@@ -139,6 +139,7 @@ private Q_SLOTS:
         row("", "FileMenu", "&File", "", none);
         row("FileMenu", "FileNewAttachment", "&Add File...", "Ctrl+N", none);
         row("FileMenu", "FileCloseWindow", "&Close Window", "Ctrl+W", none);
+        row("FileMenu", "FilePrintPreview", "Print Pre&view...", "Ctrl+Shift+P", none);
         row("FileMenu", "UntitledMenu2", "-", "", none);
         row("FileMenu", "FileQuit", "&Quit", "Ctrl+Q", QAction::QuitRole);
         row("", "EditMenu", "&Edit", "", none);
@@ -190,7 +191,7 @@ private Q_SLOTS:
         for (const QAction *entry : MenuBar1().entries())
             names.append(entry->objectName());
         QCOMPARE(names.join(u' '),
-                 u"FileMenu FileNewAttachment FileCloseWindow UntitledMenu2 FileQuit "
+                 u"FileMenu FileNewAttachment FileCloseWindow FilePrintPreview UntitledMenu2 FileQuit "
                  "EditMenu EditUndo UntitledMenu1 EditCut EditCopy EditPaste EditClear "
                  "UntitledMenu0 EditSelectAll HelpMenu HelpHelp AppleAboutBexwind"_s);
     }

@@ -35,6 +35,9 @@ const QList<MenuDesign> &design()
          {
              {"FileNewAttachment", "&Add File...", Qt::CTRL | Qt::Key_N, true, QAction::NoRole},
              {"FileCloseWindow", "&Close Window", Qt::CTRL | Qt::Key_W, true, QAction::NoRole},
+             // Enabled by the main window, when its list has something to print.
+             {"FilePrintPreview", "Print Pre&view...", Qt::CTRL | Qt::SHIFT | Qt::Key_P, false,
+              QAction::NoRole},
              {"UntitledMenu2", "-", kNone, true, QAction::NoRole},
              {"FileQuit", "&Quit", Qt::CTRL | Qt::Key_Q, true, QAction::QuitRole},
          }},

@@ -62,6 +62,7 @@ public:
     QAction *FileMenu() const { return entry(u"FileMenu"); }
     QAction *FileNewAttachment() const { return entry(u"FileNewAttachment"); }
     QAction *FileCloseWindow() const { return entry(u"FileCloseWindow"); }
+    QAction *FilePrintPreview() const { return entry(u"FilePrintPreview"); }
     QAction *UntitledMenu2() const { return entry(u"UntitledMenu2"); }
     QAction *FileQuit() const { return entry(u"FileQuit"); }
     QAction *EditMenu() const { return entry(u"EditMenu"); }
