@@ -1,5 +1,7 @@
 // Feeds arbitrary bytes to the puzzle reader: it must refuse or yield a
-// record whose parts agree with each other.
+// record whose parts agree with each other, with circles and rebus answers
+// only on white squares and a locked solution either opened to letters A-Z
+// or marked unknown.
 #include "puzzle/reader.h"
 
 #include <cstdlib>
@@ -49,5 +51,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     for (qint32 n : p.num_a + p.num_d)
         check(n >= 1 && n <= last);
+
+    const qsizetype cells = p.gridBytes.size();
+    check(p.circleCells.isEmpty() || p.circleCells.size() == cells);
+    check(p.rebusCells.isEmpty() || p.rebusCells.size() == cells);
+    for (qsizetype i = 0; i < cells; ++i) {
+        const bool black = Puzzle::isBlackByte(p.gridBytes.at(i));
+        check(p.circleCells.isEmpty() || !black || !p.circleCells.at(i));
+        check(p.rebusCells.isEmpty() || !black || p.rebusCells.at(i).isEmpty());
+    }
+    // Notes longer than a text field are cut, with an ellipsis.
+    check(p.notes.size() <= kMaxTextFieldBytes + 1);
+
+    if (p.solutionState == Puzzle::kSolutionAbsent)
+        check(!p.solutionKnown);
+    if (p.solutionState != Puzzle::kSolutionLocked || !p.solutionKnown) {
+        check(p.unlockKey == 0);
+    } else {
+        check(p.unlockKey >= 1000 && p.unlockKey <= 9999);
+        for (const char b : p.gridBytes)
+            check(Puzzle::isBlackByte(b) || (b >= 'A' && b <= 'Z'));
+    }
     return 0;
 }

@@ -228,7 +228,9 @@ std::optional<Unlocked> search(QByteArrayView scrambled, quint16 storedChecksum)
         quint16 sum = 0;
         for (size_t j = 0; j < n; ++j) {
             const quint8 letter = letterOf[size_t(in[m[j]] - d[j % 4])];
-            sum = quint16(((sum >> 1) | (sum << 15)) + letter);
+            // Rotated in 16 bits before the letter is added: in int, the
+            // rotation and the sum could overflow.
+            sum = quint16(quint16((sum >> 1) | (sum << 15)) + letter);
         }
         if (sum != storedChecksum)
             continue;

@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using namespace norvale;
 
@@ -12,9 +13,15 @@ namespace {
 
 using Outcome = test::ProcessOutcome;
 
-Outcome runNorvale(const QStringList &args) { return test::runProgram(test::norvaleBinary(), args); }
+Outcome runNorvale(const QStringList &args)
+{
+    return test::runProgram(test::norvaleBinary(), args);
+}
 
-QString samplesDir() { return test::dataDir() + u"/../../samples"_qs; }
+QString samplesDir()
+{
+    return test::dataDir() + u"/../../samples"_qs;
+}
 
 } // namespace
 
@@ -42,8 +49,8 @@ private Q_SLOTS:
                 refusedPuz.append(line.section(u": "_qs, 1, 1).section(u'/', -1));
         }
         QCOMPARE(refusedPuz, QStringList{u"ONE_bad.puz"_qs});
-        for (const QString &name : {u"nyt_jul0719.puz"_qs, u"washpost.puz"_qs, u"unicode.puz"_qs,
-                                    u"rat-race.puz"_qs}) {
+        for (const QString &name :
+             {u"nyt_jul0719.puz"_qs, u"washpost.puz"_qs, u"unicode.puz"_qs, u"rat-race.puz"_qs}) {
             const QString dir = name == u"rat-race.puz" ? samplesDir() : test::dataDir();
             const ReadResult r = readPuzzleFile(dir + u'/' + name);
             QVERIFY(r.ok());
@@ -61,18 +68,19 @@ private Q_SLOTS:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         const QString sample = samplesDir() + u"/bass-notes.puz"_qs;
-        QTest::newRow("all readable, quiet") << QStringList{u"-q"_qs, u"--convert-to"_qs, u"@OUT"_qs, sample}
-                                             << 0 << QString();
+        QTest::newRow("all readable, quiet")
+            << QStringList{u"-q"_qs, u"--convert-to"_qs, u"@OUT"_qs, sample} << 0 << QString();
         QTest::newRow("unknown option") << QStringList{u"--frobnicate"_qs} << 2 << u"frobnicate"_qs;
-        QTest::newRow("solutions alone") << QStringList{u"--generate-solutions"_qs, u"--convert-to"_qs}
-                                         << 2 << u"convert-to"_qs;
-        QTest::newRow("empty list") << QStringList{u"--convert-to"_qs, u"@OUT"_qs} << 2
-                                    << u"No Files in List"_qs;
+        QTest::newRow("solutions alone")
+            << QStringList{u"--generate-solutions"_qs, u"--convert-to"_qs} << 2 << u"convert-to"_qs;
+        QTest::newRow("empty list")
+            << QStringList{u"--convert-to"_qs, u"@OUT"_qs} << 2 << u"No Files in List"_qs;
         QTest::newRow("destination not creatable")
             << QStringList{u"--convert-to"_qs, u"/proc/norvale-out"_qs, sample} << 3
             << u"cannot create"_qs;
-        QTest::newRow("missing file") << QStringList{u"--convert-to"_qs, u"@OUT"_qs, u"/no/such.puz"_qs}
-                                      << 1 << u"/no/such.puz: not a readable puzzle: the file does not exist"_qs;
+        QTest::newRow("missing file")
+            << QStringList{u"--convert-to"_qs, u"@OUT"_qs, u"/no/such.puz"_qs} << 1
+            << u"/no/such.puz: not a readable puzzle: the file does not exist"_qs;
         QTest::newRow("version") << QStringList{u"--version"_qs} << 0 << QString();
     }
 
@@ -102,6 +110,73 @@ private Q_SLOTS:
                  qPrintable(o.err));
         const QStringList left = QDir(out.path()).entryList(QDir::Files | QDir::Hidden);
         QCOMPARE(left, QStringList());
+    }
+
+    // A locked solution that no key opens: the passes that need the letters
+    // say what they did without them, the run ends with status 1, and the
+    // CrossBow file is still written.
+    void lockedSolution_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("messages");
+        const QString noFile = u"the solution is locked; no solution file written"_qs;
+        const QString noLetters = u"the solution is locked; its solution sheet shows no letters"_qs;
+        QTest::newRow("convert") << QStringList{u"--convert-to"_qs, u"@OUT"_qs,
+                                                u"--generate-solutions"_qs}
+                                 << QStringList{noFile};
+        QTest::newRow("print solutions")
+            << QStringList{u"--print-solutions"_qs, u"--pdf"_qs, u"@OUT/s.pdf"_qs}
+            << QStringList{noLetters};
+        QTest::newRow("both") << QStringList{u"-q"_qs,
+                                             u"--convert-to"_qs,
+                                             u"@OUT"_qs,
+                                             u"--generate-solutions"_qs,
+                                             u"--print-solutions"_qs,
+                                             u"--pdf"_qs,
+                                             u"@OUT/s.pdf"_qs}
+                              << QStringList{noLetters, noFile};
+    }
+
+    void lockedSolution()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, messages);
+        QTemporaryDir out;
+        const QString puz = out.filePath(u"Locked.puz"_qs);
+        puzwriter::PuzzleSource source = test::tinySource();
+        source.lockKey = 1234;
+        QByteArray bytes = puzwriter::write(source);
+        qToLittleEndian<quint16>(0, bytes.data() + 0x1E); // a checksum no key gives
+        QVERIFY(test::writeFile(puz, bytes));
+        QVERIFY(!readPuzzleFile(puz).puzzle->solutionKnown);
+
+        args.replaceInStrings(u"@OUT"_qs, out.path());
+        const Outcome o = runNorvale(args << puz);
+        QCOMPARE(o.status, 1);
+        for (const QString &message : std::as_const(messages))
+            QVERIFY2(o.err.contains(u"norvale: "_qs + puz + u": "_qs + message), qPrintable(o.err));
+        QCOMPARE(o.err.count(u"the solution is locked"_qs), messages.size());
+        if (args.contains(u"--convert-to"_qs)) {
+            QVERIFY(QFile::exists(puz + u".txt"_qs));
+            QVERIFY(!QFile::exists(puz + u".sol.txt"_qs));
+        }
+        if (args.contains(u"--pdf"_qs))
+            QVERIFY(QFileInfo(out.filePath(u"s.pdf"_qs)).size() > 0);
+    }
+
+    // The published locked file opens with its key: a complete success, and
+    // the solution file holds the real letters.
+    void unlockedSolution()
+    {
+        QTemporaryDir out;
+        const Outcome o =
+            runNorvale({u"-q"_qs, u"--convert-to"_qs, out.path(), u"--generate-solutions"_qs,
+                        test::dataDir() + u"/nyt_weekday_with_notes.puz"_qs});
+        QCOMPARE(o.status, 0);
+        QCOMPARE(o.err, QString());
+        const QByteArray solution =
+            test::readFile(out.filePath(u"nyt_weekday_with_notes.puz.sol.txt"_qs));
+        QVERIFY(solution.contains("\r\n\r\nP  A  S  O  D  O  B  L  E  -  -  G  R  U  B  \r\n"));
     }
 
     void help()

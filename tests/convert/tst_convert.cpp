@@ -54,7 +54,8 @@ private Q_SLOTS:
         QTemporaryDir dir;
         const Puzzle p = tiny();
         // An older file of the same name is replaced without asking.
-        QVERIFY(test::writeFile(dir.filePath(u"Sunday.puz.txt"_qs), "old content, longer than new"));
+        QVERIFY(
+            test::writeFile(dir.filePath(u"Sunday.puz.txt"_qs), "old content, longer than new"));
         QVERIFY(!MakeCrossBowPuzzle(p, dir.path(), true));
         QCOMPARE(test::readFile(dir.filePath(u"Sunday.puz.txt"_qs)), crossBowText(p));
         QCOMPARE(test::readFile(dir.filePath(u"Sunday.puz.sol.txt"_qs)), solutionText(p));
@@ -70,6 +71,35 @@ private Q_SLOTS:
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"Sunday.txt"_qs});
     }
 
+    // A rebus square's group is its whole answer and two spaces; the
+    // CrossBow grid still has one letter per cell.
+    void rebusAnswers()
+    {
+        const ReadResult r =
+            readPuzzleFile(test::dataDir() + u"/nyt_rebus_with_notes_and_shape.puz"_qs);
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        const QByteArray text = solutionText(*r.puzzle);
+        QCOMPARE(text.count("STAR  "), 3);
+        const QByteArrayList lines = text.split('\n');
+        QCOMPARE(lines.at(3), QByteArray("L  A  R  A  -  N  O  STAR  C  H  -  E  B  O  N  \r"));
+        QCOMPARE(lines.at(9), QByteArray("C  O  L  A  -  L  O  STAR  T  S  -  S  A  R  S  \r"));
+        QVERIFY(crossBowText(*r.puzzle).contains("\r\nWWWWBWWWWWBWWWW\r\n"));
+    }
+
+    // Without known letters the CrossBow file is written as for the plain
+    // puzzle, and no solution file is.
+    void unknownSolution()
+    {
+        puzwriter::PuzzleSource source = test::tinySource();
+        source.noSolution = true;
+        ReadResult r = readPuzzle(puzwriter::write(source), u"Sunday.puz"_qs);
+        QVERIFY(r.ok() && !r.puzzle->solutionKnown);
+        QTemporaryDir dir;
+        QVERIFY(!MakeCrossBowPuzzle(*r.puzzle, dir.path(), true));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{u"Sunday.puz.txt"_qs});
+        QCOMPARE(test::readFile(dir.filePath(u"Sunday.puz.txt"_qs)), crossBowText(tiny()));
+    }
+
     // A destination that cannot take the file: the error names the file and
     // nothing partial is left behind.
     void failureNamesTheFile()
@@ -80,7 +110,8 @@ private Q_SLOTS:
         QVERIFY(error);
         QVERIFY2(error->message().contains(u"Sunday.puz.txt"_qs), qPrintable(error->message()));
         QVERIFY(!error->reason.isEmpty());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries), QStringList());
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList());
     }
 };
 
