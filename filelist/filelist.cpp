@@ -45,6 +45,8 @@ private:
             QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
         for (const QFileInfo &entry : entries) {
             m_sink.yield();
+            if (m_sink.stopped())
+                break;
             const QString type = FileTypes::Type(entry);
             if (type.isEmpty())
                 continue;

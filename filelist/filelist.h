@@ -35,6 +35,9 @@ public:
     // Called once per folder entry, so that a long walk can keep a window
     // responsive.
     virtual void yield() {}
+    // Tested after each yield: once true, the walk ends where it is (the
+    // window that asked for it is closing).
+    virtual bool stopped() { return false; }
 };
 
 // Adds an item: a single file becomes one row, a folder contributes every

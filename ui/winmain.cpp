@@ -369,9 +369,11 @@ void WinMain::Event_Open()
 
 void WinMain::Event_Close()
 {
-    // A run in progress ends before its next entry; the application ends
-    // with this window, whatever other window is open.
+    // A run in progress ends before its next entry, a folder walk at its
+    // next entry; the application ends with this window, whatever other
+    // window is open.
     cancelled = true;
+    m_closing = true;
     QCoreApplication::quit();
 }
 

@@ -178,6 +178,8 @@ private:
     std::unique_ptr<RunDialogs> m_qtDialogs;
     std::unique_ptr<WindowRun> m_run;
     QElapsedTimer m_walkClock;
+    // Set once the window is closing: a folder walk under way ends.
+    bool m_closing = false;
 };
 
 // The single main window, created (and shown) on first use.

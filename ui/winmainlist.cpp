@@ -38,6 +38,8 @@ public:
         QCoreApplication::processEvents();
         clock.start();
     }
+    // A window closed during the walk ends it at once.
+    bool stopped() override { return m_window.m_closing; }
 
 private:
     WinMain &m_window;
@@ -65,8 +67,14 @@ void WinMain::AddRow(const FileRow &row)
 
 void WinMain::ReadFolderItem(const QFileInfo &item)
 {
+    if (m_closing)
+        return;
+    const int before = ListBox1->topLevelItemCount();
     ListSink sink(*this);
     norvale::ReadFolderItem(item, sink);
+    // What was just added comes into view.
+    if (ListBox1->topLevelItemCount() > before)
+        ListBox1->scrollToItem(ListBox1->topLevelItem(ListBox1->topLevelItemCount() - 1));
 }
 
 void WinMain::updatefilecount()
