@@ -1,6 +1,7 @@
 #include "app.h"
 
 #include "ui/shell/menubar.h"
+#include "norvale_version.h"
 #include "ui/aboutwindow.h"
 #include "ui/rundialogs.h"
 #include "ui/winhelp.h"
@@ -17,7 +18,9 @@ namespace norvale::app {
 App::App(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("norvale"));
-    setDesktopFileName(QStringLiteral("norvale"));
+    // Wayland compositors and task bars find the icon and the name through
+    // the desktop entry of this name.
+    setDesktopFileName(QString::fromLatin1(version::AppId));
     setWindowIcon(ui::applicationIcon());
 #ifdef Q_OS_MACOS
     // The application's own menu bar, which macOS shows while no window

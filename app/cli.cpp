@@ -4,12 +4,14 @@
 #include "filelist/filelist.h"
 #include "norvale_version.h"
 #include "printoutput.h"
+#include "thumbnailcommand.h"
 
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
 #include <QSet>
 
+#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -44,6 +46,11 @@ void addOptions(QCommandLineParser &parser)
         {QStringLiteral("page-size"),
          QStringLiteral("Page size such as A4, Letter or Legal (default: the printer's; for a PDF, "
                         "the locale's)."),
+         QStringLiteral("size")},
+        {QStringLiteral("thumbnail"),
+         QStringLiteral("Write the empty grid of the puzzle file INPUT to OUTPUT as a PNG picture "
+                        "of <size> pixels on its longer side, for file managers: norvale "
+                        "--thumbnail <size> INPUT OUTPUT."),
          QStringLiteral("size")},
         {{QStringLiteral("q"), QStringLiteral("quiet")},
          QStringLiteral("Show no progress; skipped entries and errors are still reported.")},
@@ -130,6 +137,21 @@ private:
     int m_solutionsUnknown = 0;
 };
 
+// --thumbnail SIZE INPUT OUTPUT, alone.
+int thumbnail(const QCommandLineParser &parser, QTextStream &err)
+{
+    const QStringList names = parser.optionNames();
+    const bool alone = std::all_of(names.cbegin(), names.cend(),
+                                   [](const QString &name) { return name == u"thumbnail"; });
+    const QStringList files = parser.positionalArguments();
+    if (!alone || names.size() != 1 || files.size() != 2) {
+        err << "norvale: --thumbnail takes SIZE INPUT OUTPUT and no other option" << Qt::endl
+            << "Try 'norvale --help'." << Qt::endl;
+        return ExitUsage;
+    }
+    return writeThumbnail(parser.value(QStringLiteral("thumbnail")), files.at(0), files.at(1), err);
+}
+
 } // namespace
 
 void requestCancel(int signalNumber) { g_cancelSignal.store(signalNumber); }
@@ -144,6 +166,14 @@ bool isBatchCommand(const QStringList &arguments)
     // Any option of the batch command (--pdf, --quiet, ...) means the user
     // wants the command line; it says what is missing.
     return !parser.optionNames().isEmpty();
+}
+
+bool isThumbnailCommand(const QStringList &arguments)
+{
+    QCommandLineParser parser;
+    addOptions(parser);
+    return parser.parse(arguments) && parser.isSet(QStringLiteral("thumbnail")) &&
+           !parser.isSet(QStringLiteral("help")) && !parser.isSet(QStringLiteral("version"));
 }
 
 QStringList fileArguments(const QStringList &arguments)
@@ -171,6 +201,8 @@ int run(const QStringList &arguments, QTextStream &out, QTextStream &err, bool p
         out << "norvale " << version::Text << Qt::endl;
         return ExitOk;
     }
+    if (parser.isSet(QStringLiteral("thumbnail")))
+        return thumbnail(parser, err);
 
     BatchOptions options;
     options.printPuzzles = parser.isSet(QStringLiteral("print-puzzles"));

@@ -17,6 +17,11 @@ enum ExitStatus {
 // that no window is opened.
 bool isBatchCommand(const QStringList &arguments);
 
+// True when the arguments ask for a thumbnail (and not for --help or
+// --version). A thumbnail needs no application object: main() runs it
+// before making one, which keeps its start quick.
+bool isThumbnailCommand(const QStringList &arguments);
+
 // The files and folders named in the arguments (for the window).
 QStringList fileArguments(const QStringList &arguments);
 

@@ -26,6 +26,14 @@ int main(int argc, char **argv)
     if (!norvale::cli::isBatchCommand(arguments))
         return norvale::app::runWindow(argc, argv);
 
+    // A thumbnail is drawn on a picture in memory: no application object,
+    // no platform plugin, no fonts, so file managers get it quickly.
+    if (norvale::cli::isThumbnailCommand(arguments)) {
+        QTextStream out(stdout);
+        QTextStream err(stderr);
+        return norvale::cli::run(arguments, out, err, false);
+    }
+
     // SIGINT and SIGTERM end the run before its next entry, so no output
     // file is left half written.
     std::signal(SIGINT, onSignal);
@@ -40,7 +48,6 @@ int main(int argc, char **argv)
         qInstallMessageHandler(quietQtMessages);
     QGuiApplication app(argc, argv);
     QGuiApplication::setApplicationName(QStringLiteral("norvale"));
-
 
     QTextStream out(stdout);
     QTextStream err(stderr);

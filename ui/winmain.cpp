@@ -377,6 +377,13 @@ void WinMain::Event_Close()
     QCoreApplication::quit();
 }
 
+// A window shown again after it was closed takes files again.
+void WinMain::showEvent(QShowEvent *event)
+{
+    m_closing = false;
+    QMainWindow::showEvent(event);
+}
+
 void WinMain::closeEvent(QCloseEvent *event)
 {
     Event_Close();

@@ -1,0 +1,27 @@
+# The release this source is: the newest entry of the Debian changelog
+# must be for the project's version, and gives the release date (for the
+# AppStream metainfo and the manual page) and the package's maintainer.
+set(NORVALE_CHANGELOG ${PROJECT_SOURCE_DIR}/app/package/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${NORVALE_CHANGELOG})
+file(STRINGS ${NORVALE_CHANGELOG} changelog_lines)
+list(GET changelog_lines 0 newest)
+if(NOT newest MATCHES "^norvale \\(${PROJECT_VERSION}\\) ")
+    message(FATAL_ERROR "app/package/changelog: the newest entry is not for version ${PROJECT_VERSION}")
+endif()
+# Its trailer: " -- NAME <ADDRESS>  Fri, 11 Dec 2026 12:00:00 +0000".
+list(FILTER changelog_lines INCLUDE REGEX "^ -- ")
+list(GET changelog_lines 0 trailer)
+if(NOT trailer MATCHES "^ -- ([^<]+ <[^>]+>)  [A-Z][a-z][a-z], ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    message(FATAL_ERROR "app/package/changelog: no maintainer and date in '${trailer}'")
+endif()
+set(NORVALE_MAINTAINER "${CMAKE_MATCH_1}")
+set(day ${CMAKE_MATCH_2})
+set(year ${CMAKE_MATCH_4})
+set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+set(month_numbers 01 02 03 04 05 06 07 08 09 10 11 12)
+list(FIND months ${CMAKE_MATCH_3} month)
+if(month LESS 0)
+    message(FATAL_ERROR "app/package/changelog: no month in '${trailer}'")
+endif()
+list(GET month_numbers ${month} month)
+set(NORVALE_RELEASE_DATE ${year}-${month}-${day})
