@@ -97,10 +97,19 @@ private:
         }
     }
 
+    // Passes over the rest of the current element. A loop, not a recursion:
+    // elements may nest as deep as the file is long.
     void skip()
     {
-        while (childElement())
-            skip();
+        for (int depth = 1; depth > 0;) {
+            const QXmlStreamReader::TokenType t = token();
+            if (t == QXmlStreamReader::StartElement)
+                ++depth;
+            else if (t == QXmlStreamReader::EndElement)
+                --depth;
+            else if (t == QXmlStreamReader::EndDocument)
+                fail(u"the XML file ends inside an element"_qs);
+        }
     }
 
     // The text of the current element with its mark-up removed: the text

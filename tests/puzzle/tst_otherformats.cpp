@@ -283,6 +283,19 @@ private Q_SLOTS:
         QVERIFY2(!r.error.contains(u"root:"_qs), "a file's content came out");
     }
 
+    // Elements the reader passes over may nest as deep as the file is long
+    // without exhausting the stack.
+    void deepNesting()
+    {
+        const int depth = 1000000;
+        const QByteArray xml =
+            jpz("<crossword>", QByteArray("<a>").repeated(depth) +
+                                   QByteArray("</a>").repeated(depth) + "<crossword>");
+        const ReadResult r = readAnyPuzzle(xml, u"deep.jpz"_qs);
+        QVERIFY2(r.ok(), qPrintable(r.error));
+        QCOMPARE(r.puzzle->clue_d, test::tinySource().down);
+    }
+
     // Texts as the files carry them: mark-up and references go, "<" that
     // opens no tag and unknown references stay.
     void plainTexts_data()
