@@ -1,76 +1,10 @@
 // Feeds arbitrary bytes to the puzzle reader: it must refuse or yield a
-// record whose parts agree with each other, with circles and rebus answers
-// only on white squares and a locked solution either opened to letters A-Z
-// or marked unknown.
-#include "puzzle/reader.h"
-
-#include <cstdlib>
-
-using namespace norvale;
-
-namespace {
-void check(bool condition)
-{
-    if (!condition)
-        std::abort();
-}
-
-void checkIncreasing(const QList<qint32> &numbers)
-{
-    for (qsizetype i = 1; i < numbers.size(); ++i)
-        check(numbers.at(i) > numbers.at(i - 1));
-}
-} // namespace
+// record whose parts agree with each other.
+#include "record_checks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QByteArrayView bytes(data, qsizetype(size));
-    const ReadResult r = readPuzzle(bytes, QStringLiteral("fuzz.puz"));
-    if (!r.ok()) {
-        check(!r.error.isEmpty());
-        return 0;
-    }
-    const Puzzle &p = *r.puzzle;
-    check(p.num_a.size() == p.clue_a.size());
-    check(p.num_d.size() == p.clue_d.size());
-    checkIncreasing(p.num_a);
-    checkIncreasing(p.num_d);
-    check(p.gridBytes.size() == qsizetype(p.width) * p.height);
-    check(p.numgridCells.size() == p.gridBytes.size());
-    qint32 last = 0;
-    for (int r = 1; r <= p.height; ++r) {
-        for (int c = 1; c <= p.width; ++c) {
-            const qint32 n = p.numgrid(c, r);
-            check(p.isBlack(c, r) == (n == -1));
-            if (n > 0) {
-                check(n == last + 1); // numbers rise by one in reading order
-                last = n;
-                check(p.num_a.contains(n) || p.num_d.contains(n));
-            }
-        }
-    }
-    for (qint32 n : p.num_a + p.num_d)
-        check(n >= 1 && n <= last);
-
-    const qsizetype cells = p.gridBytes.size();
-    check(p.circleCells.isEmpty() || p.circleCells.size() == cells);
-    check(p.rebusCells.isEmpty() || p.rebusCells.size() == cells);
-    for (qsizetype i = 0; i < cells; ++i) {
-        const bool black = Puzzle::isBlackByte(p.gridBytes.at(i));
-        check(p.circleCells.isEmpty() || !black || !p.circleCells.at(i));
-        check(p.rebusCells.isEmpty() || !black || p.rebusCells.at(i).isEmpty());
-    }
-    // Notes longer than a text field are cut, with an ellipsis.
-    check(p.notes.size() <= kMaxTextFieldBytes + 1);
-
-    if (p.solutionState == Puzzle::kSolutionAbsent)
-        check(!p.solutionKnown);
-    if (p.solutionState != Puzzle::kSolutionLocked || !p.solutionKnown) {
-        check(p.unlockKey == 0);
-    } else {
-        check(p.unlockKey >= 1000 && p.unlockKey <= 9999);
-        for (const char b : p.gridBytes)
-            check(Puzzle::isBlackByte(b) || (b >= 'A' && b <= 'Z'));
-    }
+    norvale::fuzz::checkResult(norvale::readPuzzle(bytes, QStringLiteral("fuzz.puz")));
     return 0;
 }

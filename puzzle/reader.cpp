@@ -2,6 +2,8 @@
 
 #include "cp1252.h"
 #include "lock.h"
+#include "numbering.h"
+#include "plaintext.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -37,12 +39,6 @@ QString decodeText(QByteArrayView field, bool utf8)
     }
     return decodeWindows1252(field);
 }
-
-enum class Direction { Across, Down };
-struct Word {
-    Direction direction;
-    qint32 number;
-};
 
 // The zero-ended text fields of a file, split one at a time: the extra
 // sections after the notes hold binary data, so the area is not split as a
@@ -214,17 +210,6 @@ void settleSolution(QByteArrayView file, Puzzle &p)
     p.unlockKey = unlocked->key;
 }
 
-// Notes longer than a text field may be are cut at a word's end; the page
-// could not show more of them anyway.
-QString shortenedNotes(const QString &notes)
-{
-    QString cut = notes.left(kMaxTextFieldBytes);
-    const qsizetype space = cut.lastIndexOf(u' ');
-    if (space > 0)
-        cut.truncate(space);
-    return cut + QChar(0x2026);
-}
-
 } // namespace
 
 ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
@@ -271,29 +256,7 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
     p.puzzleType = qFromLittleEndian<quint16>(file.data() + kPuzzleTypeOffset);
     p.solutionState = qFromLittleEndian<quint16>(file.data() + kSolutionStateOffset);
 
-    // Numbering walk in reading order. A cell starts an across (down) word
-    // when the edge or a black square is before it and a white square after
-    // it: a word is at least two cells long, as in every .puz file.
-    p.numgridCells.resize(cells);
-    QList<Word> words;
-    qint32 counter = 1;
-    for (int r = 1; r <= height; ++r) {
-        for (int c = 1; c <= width; ++c) {
-            if (p.isBlack(c, r)) {
-                p.numgridCells[p.index(c, r)] = -1;
-                continue;
-            }
-            const bool across =
-                (c == 1 || p.isBlack(c - 1, r)) && c < width && !p.isBlack(c + 1, r);
-            const bool down = (r == 1 || p.isBlack(c, r - 1)) && r < height && !p.isBlack(c, r + 1);
-            if (across)
-                words.append({Direction::Across, counter});
-            if (down)
-                words.append({Direction::Down, counter});
-            if (across || down)
-                p.numgridCells[p.index(c, r)] = counter++;
-        }
-    }
+    const QList<Word> words = numberGrid(p);
 
     // The text fields, each ended by a zero byte: title, author, copyright,
     // one clue per word, then the notes; the file's extra sections follow
@@ -396,7 +359,7 @@ ReadResult readPuzzleFile(const QString &path)
         result.error = QStringLiteral("the file is too large to be a puzzle");
         return result;
     }
-    return readPuzzle(bytes, info.fileName());
+    return readAnyPuzzle(bytes, info.fileName());
 }
 
 } // namespace norvale

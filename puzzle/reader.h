@@ -26,7 +26,12 @@ struct ReadResult {
 // and an extra section that is damaged or unknown is passed over.
 ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName);
 
-// Reads the file at path; only regular files are opened.
+// Reads a puzzle file held in memory whatever its format: the content, not
+// the name, chooses the .puz, ipuz or jpz reader (see anyreader.h).
+ReadResult readAnyPuzzle(QByteArrayView bytes, const QString &fileName);
+
+// Reads the file at path, in any of the formats; only regular files are
+// opened.
 ReadResult readPuzzleFile(const QString &path);
 
 // Longest title, author, copyright or clue text accepted; published clues

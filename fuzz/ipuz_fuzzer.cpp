@@ -1,0 +1,11 @@
+// Feeds arbitrary bytes to the ipuz reader: it must refuse or yield a
+// record whose parts agree with each other.
+#include "puzzle/ipuzreader.h"
+#include "record_checks.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArrayView bytes(data, qsizetype(size));
+    norvale::fuzz::checkResult(norvale::readIpuz(bytes, QStringLiteral("fuzz.ipuz")));
+    return 0;
+}
