@@ -24,8 +24,8 @@ std::atomic<int> g_cancelSignal{0};
 void addOptions(QCommandLineParser &parser)
 {
     parser.setApplicationDescription(QStringLiteral(
-        "Norvale prints crossword puzzles in the Across Lite .puz format and converts them to "
-        "CrossBow text files.\nWithout --print-puzzles, --print-solutions or --convert-to it "
+        "Norvale prints crossword puzzles (Across Lite .puz, .ipuz and .jpz files) and converts "
+        "them to CrossBow text files.\nWithout --print-puzzles, --print-solutions or --convert-to it "
         "opens its window with the given files in the list."));
     parser.addOptions({
         {QStringLiteral("convert-to"),

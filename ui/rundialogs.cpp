@@ -60,7 +60,7 @@ public:
 
 QStringList puzzleFileFilters()
 {
-    return {QStringLiteral("Puzzles (*.puz)"), QStringLiteral("All Files (*)")};
+    return {QStringLiteral("Puzzles (*.puz *.ipuz *.jpz)"), QStringLiteral("All Files (*)")};
 }
 
 QStringList QtRunDialogs::chooseItems(QWidget *parent, const QString &prompt,

@@ -246,7 +246,7 @@ private Q_SLOTS:
         const QStringList result = norvale::ui::QtRunDialogs().chooseItems(
             nullptr, u"Select a File to attach"_s, u"Select File"_s, u"Select"_s);
         QCOMPARE(result, QStringList{file(chosen)});
-        QCOMPARE(filters, (QStringList{u"Puzzles (*.puz)"_s, u"All Files (*)"_s}));
+        QCOMPARE(filters, (QStringList{u"Puzzles (*.puz *.ipuz *.jpz)"_s, u"All Files (*)"_s}));
         QCOMPARE(buttonText, u"Select"_s);
         if (!typed.isEmpty())
             QCOMPARE(folderAfterTyping, file(u"sub"_s));
