@@ -1,8 +1,8 @@
 #include "app.h"
 
-#include "ui/shell/menubar.h"
 #include "ui/aboutwindow.h"
 #include "ui/rundialogs.h"
+#include "ui/shell/menubar.h"
 #include "ui/winhelp.h"
 #include "ui/winmain.h"
 
@@ -28,9 +28,15 @@ App::App(int &argc, char **argv) : QApplication(argc, argv)
 #endif
 }
 
-App::~App() { delete m_menuBar; }
+App::~App()
+{
+    delete m_menuBar;
+}
 
-App *App::instance() { return qobject_cast<App *>(QCoreApplication::instance()); }
+App *App::instance()
+{
+    return qobject_cast<App *>(QCoreApplication::instance());
+}
 
 void App::_ApplicationAddMenuHandlers()
 {
@@ -41,9 +47,15 @@ void App::_ApplicationAddMenuHandlers()
     bar.SetEnableMenuItems(nullptr, [this] { Event_EnableMenuItems(); });
 }
 
-ui::WinMain &App::_MakeDefaultView() { return ui::winMain(); }
+ui::WinMain &App::_MakeDefaultView()
+{
+    return ui::winMain();
+}
 
-void App::setDialogs(ui::RunDialogs *dialogs) { m_dialogs = dialogs; }
+void App::setDialogs(ui::RunDialogs *dialogs)
+{
+    m_dialogs = dialogs;
+}
 
 ui::RunDialogs &App::dialogs()
 {
@@ -54,9 +66,15 @@ ui::RunDialogs &App::dialogs()
     return *m_qtDialogs;
 }
 
-void App::Event_Open() { setQuitOnLastWindowClosed(true); }
+void App::Event_Open()
+{
+    setQuitOnLastWindowClosed(true);
+}
 
-void App::Event_OpenDocument(const QFileInfo &item) { _MakeDefaultView().ReadFolderItem(item); }
+void App::Event_OpenDocument(const QFileInfo &item)
+{
+    _MakeDefaultView().ReadFolderItem(item);
+}
 
 void App::OpenDocuments(const QStringList &paths)
 {
@@ -73,7 +91,10 @@ void App::OpenDocuments(const QStringList &paths)
     window.activateWindow();
 }
 
-void App::Event_EnableMenuItems() { MenuBar1().AppleAboutBexwind()->setEnabled(true); }
+void App::Event_EnableMenuItems()
+{
+    MenuBar1().AppleAboutBexwind()->setEnabled(true);
+}
 
 void App::Event_UnhandledException(const QString &detail)
 {
@@ -85,9 +106,15 @@ void App::Event_UnhandledException(const QString &detail)
         window->done();
 }
 
-void App::_appleAboutBexwind_Action() { ui::aboutWindow().Show(true); }
+void App::_appleAboutBexwind_Action()
+{
+    ui::aboutWindow().Show(true);
+}
 
-void App::_HelpHelp_Action() { ui::winHelp(); }
+void App::_HelpHelp_Action()
+{
+    ui::winHelp();
+}
 
 bool App::notify(QObject *receiver, QEvent *event)
 {

@@ -101,7 +101,10 @@ bool InstanceServer::listen(const QString &name)
     return m_server->listen(name);
 }
 
-QString InstanceServer::fullServerName() const { return m_server->fullServerName(); }
+QString InstanceServer::fullServerName() const
+{
+    return m_server->fullServerName();
+}
 
 void InstanceServer::accept()
 {

@@ -1,8 +1,8 @@
 #include "aboutwindow.h"
 
+#include "norvale_version.h"
 #include "ui/shell/menubar.h"
 #include "ui/shell/miscutilities.h"
-#include "norvale_version.h"
 #include "winhelp.h"
 
 #include <QApplication>
@@ -25,7 +25,10 @@
 #include <utility>
 
 // Outside any namespace, as the resource system wants it.
-static void initPictureResources() { Q_INIT_RESOURCE(pictures); }
+static void initPictureResources()
+{
+    Q_INIT_RESOURCE(pictures);
+}
 
 namespace norvale::ui {
 
@@ -117,7 +120,10 @@ QImage maskedPicture(int picture, int mask)
     return out;
 }
 
-QIcon applicationIcon() { return QIcon(QPixmap::fromImage(maskedPicture(kIconPicture, kIconMask))); }
+QIcon applicationIcon()
+{
+    return QIcon(QPixmap::fromImage(maskedPicture(kIconPicture, kIconMask)));
+}
 
 AboutWindow::AboutWindow(QWidget *parent)
     : QWidget(parent, Qt::Window), m_openUrl(&QDesktopServices::openUrl)
@@ -131,9 +137,9 @@ void AboutWindow::Layout()
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setWindowTitle(QString());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     setFixedSize(kWidth, kHeightWithCredits);
     setAutoFillBackground(true);
@@ -145,7 +151,8 @@ void AboutWindow::CreateControls()
                                [this](QPainter &g) { AppIconCanvas_Paint(g); });
     AppIconCanvas->setGeometry(kIconDesign);
 
-    StatAppName = newStaticText(this, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
+    StatAppName =
+        newStaticText(this, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
     StatAppName->setText(QStringLiteral("StatAppName"));
     StatAppVersion =
         newStaticText(this, QStringLiteral("StatAppVersion"), QRect(20, 112, 244, 12), 10, false);
@@ -259,7 +266,10 @@ QString AboutWindow::copyrightNotice()
     return QStringLiteral("\u00a9 2026 The Norvale developers\nAll rights reserved.");
 }
 
-QUrl AboutWindow::vendorPage() { return QUrl(QStringLiteral("https://www.qt.io/")); }
+QUrl AboutWindow::vendorPage()
+{
+    return QUrl(QStringLiteral("https://www.qt.io/"));
+}
 
 void AboutWindow::setUrlOpener(UrlOpener opener)
 {
@@ -287,21 +297,34 @@ bool AboutWindow::BadgeCanvas_MouseDown(int x, int y)
     return false;
 }
 
-void AboutWindow::EditAppCredits_GotFocus() { MiscUtilities::CurrentEditField = EditAppCredits; }
+void AboutWindow::EditAppCredits_GotFocus()
+{
+    MiscUtilities::CurrentEditField = EditAppCredits;
+}
 
-void AboutWindow::EditAppCredits_LostFocus() { MiscUtilities::CurrentEditField = nullptr; }
+void AboutWindow::EditAppCredits_LostFocus()
+{
+    MiscUtilities::CurrentEditField = nullptr;
+}
 
 // The registrations go with the box when it is destroyed.
 void AboutWindow::AddMenuHandlers()
 {
     MenuBar &bar = MenuBar1();
-    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"), [this] { _FileCloseWindow_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"),
+                       [this] { _FileCloseWindow_Action(); });
     bar.AddMenuHandler(this, QStringLiteral("EditSelectAll"), [this] { _EditSelectAll_Action(); });
 }
 
-void AboutWindow::_FileCloseWindow_Action() { close(); }
+void AboutWindow::_FileCloseWindow_Action()
+{
+    close();
+}
 
-void AboutWindow::_EditSelectAll_Action() { MiscUtilities::SelectAll(); }
+void AboutWindow::_EditSelectAll_Action()
+{
+    MiscUtilities::SelectAll();
+}
 
 bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
@@ -320,7 +343,8 @@ void AboutWindow::resizeEvent(QResizeEvent *event)
     // The credits field is anchored to all four edges of the box.
     const int dy = height() - kHeightWithCredits;
     const int dx = width() - kWidth;
-    EditAppCredits->setGeometry(kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
+    EditAppCredits->setGeometry(
+        kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
 }
 
 AboutWindow &aboutWindow()

@@ -55,9 +55,9 @@ void WinHelp::Layout()
 {
     setObjectName(QStringLiteral("winHelp"));
     setWindowTitle(QStringLiteral("Help"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
     setMinimumSize(kMinimumSize);
     setMaximumSize(32000, 32000);
@@ -74,7 +74,10 @@ void WinHelp::CreateControls()
     EditField1->setPlainText(helpText());
 }
 
-void WinHelp::EditField1_Open() { renderFieldMarkup(*EditField1, true); }
+void WinHelp::EditField1_Open()
+{
+    renderFieldMarkup(*EditField1, true);
+}
 
 QString WinHelp::helpText()
 {

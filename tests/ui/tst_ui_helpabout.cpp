@@ -1,10 +1,10 @@
 // The help window and the About box: their design, the rendered texts, one
 // window each, the Edit menu's select-all and the badge.
 
-#include "ui/shell/menubar.h"
-#include "ui/shell/miscutilities.h"
 #include "ui/aboutwindow.h"
 #include "ui/markup.h"
+#include "ui/shell/menubar.h"
+#include "ui/shell/miscutilities.h"
 #include "ui/winhelp.h"
 
 #include <QApplication>
@@ -21,8 +21,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-template <typename Window>
-int countWindows()
+template <typename Window> int countWindows()
 {
     int n = 0;
     for (QWidget *w : QApplication::topLevelWidgets())

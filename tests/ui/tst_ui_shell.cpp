@@ -4,11 +4,11 @@
 
 #include "app/app.h"
 #include "app/instance.h"
-#include "ui/shell/menubar.h"
 #include "fakedialogs.h"
 #include "filelist/filetypes.h"
 #include "testsupport.h"
 #include "ui/aboutwindow.h"
+#include "ui/shell/menubar.h"
 #include "ui/winhelp.h"
 #include "ui/winmain.h"
 
@@ -177,7 +177,8 @@ private Q_SLOTS:
             // A menu of its own, shown in this order in the main window's bar.
             QVERIFY(entry->menu());
             const QStringList order{u"FileMenu"_s, u"EditMenu"_s, u"HelpMenu"_s};
-            QCOMPARE(norvale::ui::winMain().menuBar()->actions().indexOf(entry), order.indexOf(name));
+            QCOMPARE(norvale::ui::winMain().menuBar()->actions().indexOf(entry),
+                     order.indexOf(name));
         } else {
             QVERIFY(bar.menu(menu)->actions().contains(entry));
         }
@@ -257,14 +258,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("helpOpen");
 
         QTest::newRow("Add File, main") << u"main"_s << u"Ctrl+N"_s << true << 0 << false << false;
-        QTest::newRow("select-all, main") << u"main"_s << u"Ctrl+A"_s << false << 3 << false << false;
-        QTest::newRow("Help, from the menu") << u"main"_s << u"HelpHelp"_s << false << 0 << false << true;
-        QTest::newRow("About, from the menu") << u"main"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
+        QTest::newRow("select-all, main")
+            << u"main"_s << u"Ctrl+A"_s << false << 3 << false << false;
+        QTest::newRow("Help, from the menu")
+            << u"main"_s << u"HelpHelp"_s << false << 0 << false << true;
+        QTest::newRow("About, from the menu")
+            << u"main"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
         QTest::newRow("About again, About box in front")
             << u"about"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
-        QTest::newRow("Close Window, About box") << u"about"_s << u"Ctrl+W"_s << false << 0 << false << false;
-        QTest::newRow("Add File, About box: none") << u"about"_s << u"Ctrl+N"_s << false << 0 << true << false;
-        QTest::newRow("Close Window, help: none") << u"help"_s << u"Ctrl+W"_s << false << 0 << false << true;
+        QTest::newRow("Close Window, About box")
+            << u"about"_s << u"Ctrl+W"_s << false << 0 << false << false;
+        QTest::newRow("Add File, About box: none")
+            << u"about"_s << u"Ctrl+N"_s << false << 0 << true << false;
+        QTest::newRow("Close Window, help: none")
+            << u"help"_s << u"Ctrl+W"_s << false << 0 << false << true;
     }
 
     void dispatch()
@@ -301,7 +308,8 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
         if (aboutOpen) {
             // Always with its credits.
-            QCOMPARE(openWindow(u"AboutWindow"_s)->height(), norvale::ui::AboutWindow::kHeightWithCredits);
+            QCOMPARE(openWindow(u"AboutWindow"_s)->height(),
+                     norvale::ui::AboutWindow::kHeightWithCredits);
             const QWidgetList all = QApplication::topLevelWidgets();
             QCOMPARE(std::count_if(all.cbegin(), all.cend(),
                                    [](QWidget *t) { return t->objectName() == u"AboutWindow"; }),
@@ -387,10 +395,11 @@ private Q_SLOTS:
         norvale::app::InstanceServer server;
         QVERIFY(server.listen(socket));
         int requests = 0;
-        connect(&server, &norvale::app::InstanceServer::openRequested, this, [&](const QStringList &paths) {
-            ++requests;
-            App::instance()->OpenDocuments(paths);
-        });
+        connect(&server, &norvale::app::InstanceServer::openRequested, this,
+                [&](const QStringList &paths) {
+                    ++requests;
+                    App::instance()->OpenDocuments(paths);
+                });
 
         // Another window in front, so that coming to the front shows.
         QVERIFY(bringToFront(u"help"_s));
@@ -449,7 +458,8 @@ private Q_SLOTS:
             void paintEvent(QPaintEvent *) override { throw std::runtime_error("broken handler"); }
         } canvas;
         QPushButton button;
-        connect(&button, &QPushButton::clicked, this, [] { throw std::runtime_error("broken handler"); });
+        connect(&button, &QPushButton::clicked, this,
+                [] { throw std::runtime_error("broken handler"); });
         if (thrownBy == u"click") {
             button.show();
             QVERIFY(QTest::qWaitForWindowExposed(&button));
