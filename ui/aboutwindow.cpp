@@ -210,7 +210,10 @@ void AboutWindow::SetupWindow()
 
 void AboutWindow::SetCreditsFieldText(const QString &text, bool markup)
 {
-    EditAppCredits->setPlainText(text);
+    // Into the document itself: the field's own setPlainText would give the
+    // whole text the style at the cursor, which a click may have put into
+    // the small print.
+    EditAppCredits->document()->setPlainText(text);
     if (markup)
         renderFieldMarkup(*EditAppCredits, false);
 }

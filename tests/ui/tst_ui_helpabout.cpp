@@ -13,11 +13,26 @@
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 using namespace norvale;
 using namespace norvale::ui;
 using namespace Qt::StringLiterals;
+
+namespace norvale::ui {
+// How QCOMPARE shows a run that differs.
+char *toString(const StyledRun &run)
+{
+    const QString text = QStringLiteral("line %1 \"%2\" %3 pt%4%5")
+                             .arg(run.line)
+                             .arg(run.text.left(20))
+                             .arg(run.size)
+                             .arg(run.bold ? QStringLiteral(" bold") : QString())
+                             .arg(run.italic ? QStringLiteral(" italic") : QString());
+    return qstrdup(text.toUtf8().constData());
+}
+} // namespace norvale::ui
 
 namespace {
 
@@ -46,6 +61,23 @@ void scrollAndSelect(QTextEdit *field)
     cursor.setPosition(3);
     cursor.setPosition(9, QTextCursor::KeepAnchor);
     field->setTextCursor(cursor);
+}
+
+// Every fragment of the document with the properties its character format
+// sets (font sizes, weights and the like), one text a fragment.
+QStringList fragments(const QTextDocument &doc)
+{
+    QStringList all;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QMap<int, QVariant> properties = it.fragment().charFormat().properties();
+            QStringList set;
+            for (auto p = properties.cbegin(); p != properties.cend(); ++p)
+                set.append(u"%1=%2"_s.arg(p.key(), 0, 16).arg(p.value().toString()));
+            all.append(it.fragment().text().left(12) + u": "_s + set.join(u", "_s));
+        }
+    }
+    return all;
 }
 
 void verifyFromTop(QTextEdit *field)
@@ -225,6 +257,44 @@ private Q_SLOTS:
         QCOMPARE(countWindows<AboutWindow>(), 1);
         verifyFromTop(field);
         QCOMPARE(styledRuns(*field->document()), runs);
+    }
+
+    // A click into the credits puts the cursor into one style run; the
+    // next Show renders every run in its own style again, whatever the
+    // cursor's style was.
+    void creditsReshownAfterClick_data()
+    {
+        QTest::addColumn<QString>("clickedOn");
+
+        QTest::newRow("the 10-point disclaimer") << u"WARRANTY"_s;
+        QTest::newRow("a bold heading") << u"Disclaimer"_s;
+        QTest::newRow("the author's name") << u"developers"_s;
+    }
+    void creditsReshownAfterClick()
+    {
+        QFETCH(QString, clickedOn);
+
+        AboutWindow &about = aboutWindow();
+        about.Show(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTextEdit *field = about.EditAppCredits;
+        const QList<StyledRun> runs = styledRuns(*field->document());
+        const auto formats = fragments(*field->document());
+        QCOMPARE(runs.first().size, 12.0);
+        QVERIFY(runs.first().bold);
+
+        QTextCursor word = field->document()->find(clickedOn);
+        QVERIFY(!word.isNull());
+        word.setPosition(word.selectionStart() + 2);
+        const QPoint at = field->cursorRect(word).center();
+        QVERIFY(field->viewport()->rect().contains(at));
+        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(field->textCursor().position(), word.position());
+
+        about.Show(true);
+        QCOMPARE(styledRuns(*field->document()), runs);
+        QCOMPARE(fragments(*field->document()), formats);
+        verifyFromTop(field);
     }
 
     void closeAbout()
