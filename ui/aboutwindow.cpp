@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -126,7 +127,7 @@ QIcon applicationIcon()
 }
 
 AboutWindow::AboutWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window), m_openUrl(&QDesktopServices::openUrl)
+    : QMainWindow(parent), m_openUrl(&QDesktopServices::openUrl)
 {
     Layout();
     CreateControls();
@@ -141,33 +142,43 @@ void AboutWindow::Layout()
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(kWidth, kHeightWithCredits);
     setAutoFillBackground(true);
+    setMenuBar(MenuBar1().createMenuBarWidget(this));
+    // The controls sit on a content area of the design size below the bar;
+    // the box keeps the size of the two together, so the bar takes nothing
+    // from the design.
+    auto *content = new QWidget(this);
+    content->setObjectName(QStringLiteral("content"));
+    content->setFixedSize(kWidth, kHeightWithCredits);
+    content->installEventFilter(this);
+    setCentralWidget(content);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void AboutWindow::CreateControls()
 {
-    AppIconCanvas = new Canvas(this, QStringLiteral("AppIconCanvas"),
+    QWidget *content = centralWidget();
+    AppIconCanvas = new Canvas(content, QStringLiteral("AppIconCanvas"),
                                [this](QPainter &g) { AppIconCanvas_Paint(g); });
     AppIconCanvas->setGeometry(kIconDesign);
 
     StatAppName =
-        newStaticText(this, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
+        newStaticText(content, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
     StatAppName->setText(QStringLiteral("StatAppName"));
-    StatAppVersion =
-        newStaticText(this, QStringLiteral("StatAppVersion"), QRect(20, 112, 244, 12), 10, false);
+    StatAppVersion = newStaticText(content, QStringLiteral("StatAppVersion"),
+                                   QRect(20, 112, 244, 12), 10, false);
     StatAppVersion->setText(QStringLiteral("StatAppVersion"));
 
-    EditAppCredits = newStyledTextField(this, QStringLiteral("EditAppCredits"));
+    EditAppCredits = newStyledTextField(content, QStringLiteral("EditAppCredits"));
     EditAppCredits->setGeometry(kCreditsDesign);
     EditAppCredits->installEventFilter(this);
 
-    StatAppCopyright =
-        newStaticText(this, QStringLiteral("StatAppCopyright"), QRect(20, 280, 244, 32), 10, false);
+    StatAppCopyright = newStaticText(content, QStringLiteral("StatAppCopyright"),
+                                     QRect(20, 280, 244, 32), 10, false);
     StatAppCopyright->setWordWrap(true);
     StatAppCopyright->setText(QStringLiteral("StatAppCopyright"));
 
-    auto *badge = new Canvas(this, QStringLiteral("BadgeCanvas"),
+    auto *badge = new Canvas(content, QStringLiteral("BadgeCanvas"),
                              [this](QPainter &g) { BadgeCanvas_Paint(g); });
     badge->mouseDown = [this](int x, int y) { return BadgeCanvas_MouseDown(x, y); };
     badge->setGeometry(QRect(QPoint(34, 324), kBadgeSize));
@@ -198,14 +209,16 @@ void AboutWindow::SetupWindow()
         SetCreditsFieldText(credits(), true);
         StatAppCopyright->move(20, 280);
         EditAppCredits->setVisible(true);
-        setFixedSize(kWidth, kHeightWithCredits);
+        centralWidget()->setFixedSize(kWidth, kHeightWithCredits);
         BadgeCanvas->move(34, 324);
     } else {
         EditAppCredits->setVisible(false);
         StatAppCopyright->move(20, 132);
-        setFixedSize(kWidth, kHeightWithoutCredits);
+        centralWidget()->setFixedSize(kWidth, kHeightWithoutCredits);
         BadgeCanvas->move(34, 176);
     }
+    // The box takes its new height now, not when the layout gets round to it.
+    layout()->activate();
 }
 
 void AboutWindow::SetCreditsFieldText(const QString &text, bool markup)
@@ -331,23 +344,20 @@ void AboutWindow::_EditSelectAll_Action()
 
 bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditAppCredits) {
+    if (watched == centralWidget() && EditAppCredits && event->type() == QEvent::Resize) {
+        // The credits field is anchored to all four edges of the content area.
+        const QSize size = centralWidget()->size();
+        const int dy = size.height() - kHeightWithCredits;
+        const int dx = size.width() - kWidth;
+        EditAppCredits->setGeometry(
+            kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
+    } else if (watched == EditAppCredits) {
         if (event->type() == QEvent::FocusIn)
             EditAppCredits_GotFocus();
         else if (event->type() == QEvent::FocusOut)
             EditAppCredits_LostFocus();
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void AboutWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // The credits field is anchored to all four edges of the box.
-    const int dy = height() - kHeightWithCredits;
-    const int dx = width() - kWidth;
-    EditAppCredits->setGeometry(
-        kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 AboutWindow &aboutWindow()

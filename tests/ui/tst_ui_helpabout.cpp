@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
@@ -80,6 +82,21 @@ QStringList fragments(const QTextDocument &doc)
     return all;
 }
 
+// The window shows the shared menus in its own visible bar, right above the
+// content area.
+void verifyMenuBarAbove(QMainWindow &window)
+{
+    QMenuBar *bar = window.menuBar();
+    QVERIFY(bar->isVisible());
+    const MenuBar &shared = MenuBar1();
+    const QList<QAction *> menus = {shared.FileMenu(), shared.EditMenu(), shared.HelpMenu()};
+    QCOMPARE(bar->actions(), menus);
+    QCOMPARE(bar->geometry(), QRect(0, 0, window.width(), bar->height()));
+    QVERIFY(bar->height() > 0);
+    QCOMPARE(window.centralWidget()->geometry(),
+             QRect(0, bar->height(), window.width(), window.height() - bar->height()));
+}
+
 void verifyFromTop(QTextEdit *field)
 {
     QCOMPARE(field->verticalScrollBar()->value(), 0);
@@ -95,10 +112,14 @@ class TestHelpAbout : public QObject {
 private Q_SLOTS:
     void cleanup()
     {
+        // Closing a window deletes its own popups, which are top-level too.
+        QList<QPointer<QWidget>> windows;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<WinHelp *>(w) || qobject_cast<AboutWindow *>(w))
-                closeAndDelete(w);
+                windows.append(w);
         }
+        for (const QPointer<QWidget> &w : windows)
+            closeAndDelete(w);
         MiscUtilities::CurrentEditField = nullptr;
         MiscUtilities::CurrentListBox = nullptr;
     }
@@ -108,9 +129,15 @@ private Q_SLOTS:
         WinHelp &help = winHelp();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
         QCOMPARE(help.windowTitle(), u"Help"_s);
-        QCOMPARE(help.size(), QSize(400, 400));
-        QCOMPARE(help.minimumSize(), QSize(64, 64));
+        // The sizes are the content area's, below the menu bar.
+        QWidget *content = help.centralWidget();
+        verifyMenuBarAbove(help);
+        QCOMPARE(content->size(), QSize(400, 400));
         QCOMPARE(help.maximumSize(), QSize(32000, 32000));
+        help.resize(1, 1);
+        QTRY_COMPARE(content->size(), QSize(64, 64));
+        help.resize(help.size() + QSize(336, 336));
+        QTRY_COMPARE(content->size(), QSize(400, 400));
         const Qt::WindowFlags flags = help.windowFlags();
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
@@ -123,9 +150,10 @@ private Q_SLOTS:
         QCOMPARE(field->font().pointSize(), 12);
         QVERIFY(field->tabChangesFocus());
 
-        // The field keeps filling the window.
-        help.resize(600, 300);
+        // The field keeps filling the window below the bar.
+        help.resize(help.size() + QSize(200, -100));
         QTRY_COMPARE(field->geometry(), QRect(-2, -2, 602, 302));
+        verifyMenuBarAbove(help);
         QVERIFY(!field->horizontalScrollBar()->isVisible());
     }
 
@@ -208,8 +236,11 @@ private Q_SLOTS:
         about.Show(credits);
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QCOMPARE(about.windowTitle(), QString());
-        QCOMPARE(about.size(), QSize(284, height));
+        // The design is the content area's; the box takes the bar in too.
+        QCOMPARE(about.centralWidget()->size(), QSize(284, height));
+        verifyMenuBarAbove(about);
         QCOMPARE(about.minimumSize(), about.maximumSize());
+        QCOMPARE(about.size(), QSize(284, about.menuBar()->height() + height));
         QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
 
         QCOMPARE(about.AppIconCanvas->geometry(), QRect(110, 8, 64, 64));

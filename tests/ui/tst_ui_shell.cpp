@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QFileOpenEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -247,6 +248,63 @@ private Q_SLOTS:
         QCOMPARE(shown, enabled);
     }
 
+    // The help window and the About box show the shared menus in a bar of
+    // their own; what is chosen there goes where the same entry goes from any
+    // menu bar: to the front window's handler, then to the application's.
+    void menuBarOfEveryWindow_data()
+    {
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("aboutOpen");
+        QTest::addColumn<bool>("helpOpen");
+
+        QTest::newRow("About box: Close Window")
+            << u"about"_s << u"FileMenu"_s << u"FileCloseWindow"_s << false << false;
+        QTest::newRow("About box: Help...")
+            << u"about"_s << u"HelpMenu"_s << u"HelpHelp"_s << true << true;
+        QTest::newRow("help window: About Norvale...")
+            << u"help"_s << u"HelpMenu"_s << u"AppleAboutBexwind"_s << true << true;
+        // The help window takes no command of its own.
+        QTest::newRow("help window: Close Window does nothing")
+            << u"help"_s << u"FileMenu"_s << u"FileCloseWindow"_s << false << true;
+        QTest::newRow("main window: About Norvale...")
+            << u"main"_s << u"HelpMenu"_s << u"AppleAboutBexwind"_s << true << false;
+    }
+
+    void menuBarOfEveryWindow()
+    {
+        QFETCH(QString, front);
+        QFETCH(QString, menu);
+        QFETCH(QString, entry);
+        QFETCH(bool, aboutOpen);
+        QFETCH(bool, helpOpen);
+
+        auto *window = qobject_cast<QMainWindow *>(bringToFront(front));
+        QVERIFY(window);
+        QMenuBar *bar = window->menuBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->window(), window);
+        QStringList menus;
+        for (const QAction *action : bar->actions())
+            menus.append(action->text());
+        QCOMPARE(menus, (QStringList{u"&File"_s, u"&Edit"_s, u"&Help"_s}));
+
+        // Opened and chosen with the mouse, in the window's own bar.
+        QMenu *opened = MenuBar1().menu(menu);
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(opened->menuAction()).center());
+        QTRY_VERIFY(opened->isVisible());
+        QAction *chosen = MenuBar1().entry(entry);
+        QVERIFY(chosen->isEnabled());
+        QTest::mouseClick(opened, Qt::LeftButton, {}, opened->actionGeometry(chosen).center());
+        QTRY_VERIFY(!opened->isVisible());
+
+        QTRY_COMPARE(openWindow(u"AboutWindow"_s) != nullptr, aboutOpen);
+        QCOMPARE(openWindow(u"winHelp"_s) != nullptr, helpOpen);
+        QVERIFY(norvale::ui::winMain().isVisible());
+    }
+
     void dispatch_data()
     {
         QTest::addColumn<QString>("front");
@@ -308,7 +366,8 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
         if (aboutOpen) {
             // Always with its credits.
-            QCOMPARE(openWindow(u"AboutWindow"_s)->height(),
+            const auto *about = qobject_cast<QMainWindow *>(openWindow(u"AboutWindow"_s));
+            QCOMPARE(about->centralWidget()->height(),
                      norvale::ui::AboutWindow::kHeightWithCredits);
             const QWidgetList all = QApplication::topLevelWidgets();
             QCOMPARE(std::count_if(all.cbegin(), all.cend(),
