@@ -17,6 +17,9 @@ namespace norvale::app {
 App::App(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("norvale"));
+    // What the windows, dialogs and message boxes show as the program's
+    // name; a window without a title of its own shows it alone.
+    setApplicationDisplayName(QStringLiteral("Norvale"));
     setDesktopFileName(QStringLiteral("norvale"));
     setWindowIcon(ui::applicationIcon());
 #ifdef Q_OS_MACOS

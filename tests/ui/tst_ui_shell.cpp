@@ -8,6 +8,7 @@
 #include "filelist/filetypes.h"
 #include "testsupport.h"
 #include "ui/aboutwindow.h"
+#include "ui/rundialogs.h"
 #include "ui/shell/menubar.h"
 #include "ui/winhelp.h"
 #include "ui/winmain.h"
@@ -73,6 +74,19 @@ QWidget *bringToFront(const QString &front)
         return nullptr;
     window->activateWindow();
     return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
+// The title that the desktop shows for a window. Qt's X11 and Wayland
+// windows name the program after a title of the window's own ("Help —
+// Norvale"), unless it already ends with the name, and show the name alone
+// for a window without one.
+QString shownTitle(const QWidget *window)
+{
+    const QString own = window->windowHandle()->title();
+    const QString name = QGuiApplication::applicationDisplayName();
+    if (own.isEmpty())
+        return name;
+    return own.endsWith(name) ? own : own + u" \u2014 "_s + name;
 }
 
 // Runs the event loop until the application quits (true) or 5 s pass.
@@ -246,6 +260,47 @@ private Q_SLOTS:
         shown.sort();
         enabled.sort();
         QCOMPARE(shown, enabled);
+    }
+
+    void windowTitles_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("main window") << u"main"_s << u"Norvale"_s;
+        QTest::newRow("help window") << u"help"_s << u"Help \u2014 Norvale"_s;
+        QTest::newRow("About box") << u"about"_s << u"Norvale"_s;
+        QTest::newRow("message box over the main window") << u"message main"_s << u"Norvale"_s;
+        QTest::newRow("message box over the About box") << u"message about"_s << u"Norvale"_s;
+        QTest::newRow("message box of no window") << u"message"_s << u"Norvale"_s;
+    }
+
+    // The program's name on screen is "Norvale", whichever window shows it.
+    void windowTitles()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, title);
+
+        QCOMPARE(QGuiApplication::applicationDisplayName(), u"Norvale"_s);
+        const QStringList words = window.split(u' ');
+        QWidget *shown = words.size() == 1 ? bringToFront(words.first()) : nullptr;
+        if (words.first() == u"message") {
+            QWidget *parent = words.size() > 1 ? bringToFront(words.last()) : nullptr;
+            QString boxTitle;
+            // The toolkit's own message box, as the application shows it.
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                QVERIFY(box);
+                QVERIFY(QTest::qWaitForWindowExposed(box));
+                boxTitle = shownTitle(box);
+                box->close();
+            });
+            norvale::ui::QtRunDialogs().message(parent, u"Please select item(s) first"_s);
+            QCOMPARE(boxTitle, title);
+        } else {
+            QVERIFY(shown);
+            QCOMPARE(shownTitle(shown), title);
+        }
     }
 
     // The help window and the About box show the shared menus in a bar of
