@@ -1,9 +1,9 @@
 #include "app.h"
 
-#include "ui/shell/menubar.h"
 #include "norvale_version.h"
 #include "ui/aboutwindow.h"
 #include "ui/rundialogs.h"
+#include "ui/shell/menubar.h"
 #include "ui/winhelp.h"
 #include "ui/winmain.h"
 
@@ -18,6 +18,9 @@ namespace norvale::app {
 App::App(int &argc, char **argv) : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("norvale"));
+    // What the windows, dialogs and message boxes show as the program's
+    // name; a window without a title of its own shows it alone.
+    setApplicationDisplayName(QStringLiteral("Norvale"));
     // Wayland compositors and task bars find the icon and the name through
     // the desktop entry of this name.
     setDesktopFileName(QString::fromLatin1(version::AppId));
@@ -31,9 +34,15 @@ App::App(int &argc, char **argv) : QApplication(argc, argv)
 #endif
 }
 
-App::~App() { delete m_menuBar; }
+App::~App()
+{
+    delete m_menuBar;
+}
 
-App *App::instance() { return qobject_cast<App *>(QCoreApplication::instance()); }
+App *App::instance()
+{
+    return qobject_cast<App *>(QCoreApplication::instance());
+}
 
 void App::_ApplicationAddMenuHandlers()
 {
@@ -44,9 +53,15 @@ void App::_ApplicationAddMenuHandlers()
     bar.SetEnableMenuItems(nullptr, [this] { Event_EnableMenuItems(); });
 }
 
-ui::WinMain &App::_MakeDefaultView() { return ui::winMain(); }
+ui::WinMain &App::_MakeDefaultView()
+{
+    return ui::winMain();
+}
 
-void App::setDialogs(ui::RunDialogs *dialogs) { m_dialogs = dialogs; }
+void App::setDialogs(ui::RunDialogs *dialogs)
+{
+    m_dialogs = dialogs;
+}
 
 ui::RunDialogs &App::dialogs()
 {
@@ -57,9 +72,15 @@ ui::RunDialogs &App::dialogs()
     return *m_qtDialogs;
 }
 
-void App::Event_Open() { setQuitOnLastWindowClosed(true); }
+void App::Event_Open()
+{
+    setQuitOnLastWindowClosed(true);
+}
 
-void App::Event_OpenDocument(const QFileInfo &item) { _MakeDefaultView().ReadFolderItem(item); }
+void App::Event_OpenDocument(const QFileInfo &item)
+{
+    _MakeDefaultView().ReadFolderItem(item);
+}
 
 void App::OpenDocuments(const QStringList &paths)
 {
@@ -76,7 +97,10 @@ void App::OpenDocuments(const QStringList &paths)
     window.activateWindow();
 }
 
-void App::Event_EnableMenuItems() { MenuBar1().AppleAboutBexwind()->setEnabled(true); }
+void App::Event_EnableMenuItems()
+{
+    MenuBar1().AppleAboutBexwind()->setEnabled(true);
+}
 
 void App::Event_UnhandledException(const QString &detail)
 {
@@ -88,9 +112,15 @@ void App::Event_UnhandledException(const QString &detail)
         window->done();
 }
 
-void App::_appleAboutBexwind_Action() { ui::aboutWindow().Show(true); }
+void App::_appleAboutBexwind_Action()
+{
+    ui::aboutWindow().Show(true);
+}
 
-void App::_HelpHelp_Action() { ui::winHelp(); }
+void App::_HelpHelp_Action()
+{
+    ui::winHelp();
+}
 
 bool App::notify(QObject *receiver, QEvent *event)
 {

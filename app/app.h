@@ -22,8 +22,9 @@ namespace norvale::app {
 class App : public QApplication {
     Q_OBJECT
 public:
-    // Attaches MenuBar1 as the application's menu bar (building it) and
-    // makes this the running application.
+    // Names the application ("Norvale" on screen), attaches MenuBar1 as the
+    // application's menu bar (building it) and makes this the running
+    // application.
     App(int &argc, char **argv);
     ~App() override;
 

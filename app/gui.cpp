@@ -21,11 +21,14 @@ int runWindow(int &argc, char **argv)
     // With a Norvale of this user already running, that one takes the
     // documents (or only comes to the front) and this start ends.
     const QString name = instanceName();
-    if (forwardToRunningInstance(name, documents))
+    const Forwarded forwarded = forwardToRunningInstance(name, documents);
+    if (forwarded == Forwarded::Taken)
         return 0;
     InstanceServer server;
-    // Without the socket, later starts open windows of their own.
-    server.listen(name);
+    // One that holds the socket without answering keeps it, and later starts
+    // still try it first. Without the socket, they open windows of their own.
+    if (forwarded == Forwarded::NoInstance)
+        server.listen(name);
     QObject::connect(&server, &InstanceServer::openRequested, &app, &App::OpenDocuments);
 
     app._ApplicationAddMenuHandlers();

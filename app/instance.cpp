@@ -23,6 +23,15 @@ constexpr char kTaken = '+';
 constexpr qint64 kLargestRequest = 16 * 1024 * 1024;
 constexpr int kConnectMs = 1000;
 
+// Whether a connection that failed found nobody under the name: no socket,
+// or one that nobody listens on any more. Any other failure (a listener
+// that is not taking connections, one we may not reach) means an owner.
+bool nobodyListens(const QLocalSocket &socket)
+{
+    return socket.error() == QLocalSocket::ServerNotFoundError ||
+           socket.error() == QLocalSocket::ConnectionRefusedError;
+}
+
 QString userId()
 {
 #ifdef Q_OS_UNIX
@@ -46,12 +55,14 @@ QString instanceName()
     return folder.isEmpty() ? name : folder + u'/' + name;
 }
 
-bool forwardToRunningInstance(const QString &name, const QStringList &paths, int timeoutMs)
+Forwarded forwardToRunningInstance(const QString &name, const QStringList &paths, int timeoutMs)
 {
+    const QDeadlineTimer deadline(timeoutMs);
+    auto remainingMs = [&] { return int(deadline.remainingTime()); };
     QLocalSocket socket;
     socket.connectToServer(name);
-    if (!socket.waitForConnected(kConnectMs))
-        return false;
+    if (!socket.waitForConnected(remainingMs()))
+        return nobodyListens(socket) ? Forwarded::NoInstance : Forwarded::NoAnswer;
 
     QStringList absolute;
     absolute.reserve(paths.size());
@@ -65,17 +76,18 @@ bool forwardToRunningInstance(const QString &name, const QStringList &paths, int
     }
     socket.write(request);
 
-    const QDeadlineTimer deadline(timeoutMs);
+    // A stopped instance's system still accepts the connection and the
+    // request; only the answer shows that the instance has them.
     while (socket.bytesToWrite() > 0) {
-        if (!socket.waitForBytesWritten(int(deadline.remainingTime())))
-            return false;
+        if (!socket.waitForBytesWritten(remainingMs()))
+            return Forwarded::NoAnswer;
     }
     while (socket.bytesAvailable() < 1) {
-        if (!socket.waitForReadyRead(int(deadline.remainingTime())))
-            return false;
+        if (!socket.waitForReadyRead(remainingMs()))
+            return Forwarded::NoAnswer;
     }
     char answer = 0;
-    return socket.getChar(&answer) && answer == kTaken;
+    return socket.getChar(&answer) && answer == kTaken ? Forwarded::Taken : Forwarded::NoAnswer;
 }
 
 InstanceServer::InstanceServer(QObject *parent) : QObject(parent), m_server(new QLocalServer(this))
@@ -92,16 +104,20 @@ bool InstanceServer::listen(const QString &name)
     if (m_server->serverError() != QAbstractSocket::AddressInUseError)
         return false;
     // Left behind by an instance that did not end cleanly, unless someone
-    // still answers there.
+    // still listens there. An instance that is stopped or busy keeps its
+    // socket: taken from it, it would never hear of later starts again.
     QLocalSocket probe;
     probe.connectToServer(name);
-    if (probe.waitForConnected(kConnectMs))
+    if (probe.waitForConnected(kConnectMs) || !nobodyListens(probe))
         return false;
     QLocalServer::removeServer(name);
     return m_server->listen(name);
 }
 
-QString InstanceServer::fullServerName() const { return m_server->fullServerName(); }
+QString InstanceServer::fullServerName() const
+{
+    return m_server->fullServerName();
+}
 
 void InstanceServer::accept()
 {
@@ -137,9 +153,13 @@ void InstanceServer::read(QLocalSocket *socket)
         return; // otherwise the rest is still on its way
     }
     // The starting instance may end as soon as it has the answer; the
-    // files are added after that.
+    // files are added after that. One that gave up waiting has opened its
+    // own window with them (this instance may have been stopped meanwhile):
+    // the answer finds it gone, and the files are not added twice.
     socket->putChar(kTaken);
     socket->flush();
+    if (socket->state() != QLocalSocket::ConnectedState)
+        return;
     socket->disconnectFromServer();
     Q_EMIT openRequested(paths);
 }

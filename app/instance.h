@@ -17,11 +17,26 @@ namespace norvale::app {
 // path), so that separate instances can run side by side.
 QString instanceName();
 
+// What became of a start's hand-over.
+enum class Forwarded {
+    // The running instance has the files: this start ends.
+    Taken,
+    // Nobody listens under the name (none, or a socket left behind): this
+    // start becomes the running instance.
+    NoInstance,
+    // Someone holds the name but did not answer in time, such as an
+    // instance that is stopped or hangs: this start opens a window of its
+    // own and leaves the name to that instance.
+    NoAnswer,
+};
+
 // Hands the files and folders to the running instance, which adds them to
 // its list (none: it only brings its window to the front). Relative paths
-// are taken from the current folder. True once the instance has taken them;
-// false when none is running or it did not answer within timeoutMs.
-bool forwardToRunningInstance(const QString &name, const QStringList &paths, int timeoutMs = 10000);
+// are taken from the current folder. Connecting, sending and the answer
+// together get timeoutMs; an instance that answers later does not add the
+// files any more.
+Forwarded forwardToRunningInstance(const QString &name, const QStringList &paths,
+                                   int timeoutMs = 1000);
 
 // The running instance's end: receives what later starts hand over.
 class InstanceServer : public QObject {
@@ -31,8 +46,9 @@ public:
     ~InstanceServer() override;
 
     // Listens under name. A socket left behind by an instance that ended
-    // without removing it is taken over; one that answers is not. False
-    // when the name cannot be used.
+    // without removing it is taken over; one that another instance still
+    // holds is not, even when that instance does not answer. False when the
+    // name cannot be used.
     bool listen(const QString &name);
     QString fullServerName() const;
 

@@ -1,8 +1,8 @@
 #include "aboutwindow.h"
 
+#include "norvale_version.h"
 #include "ui/shell/menubar.h"
 #include "ui/shell/miscutilities.h"
-#include "norvale_version.h"
 #include "winhelp.h"
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include <QHash>
 #include <QIcon>
 #include <QLabel>
+#include <QLayout>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
@@ -25,7 +26,10 @@
 #include <utility>
 
 // Outside any namespace, as the resource system wants it.
-static void initPictureResources() { Q_INIT_RESOURCE(pictures); }
+static void initPictureResources()
+{
+    Q_INIT_RESOURCE(pictures);
+}
 
 namespace norvale::ui {
 
@@ -117,10 +121,13 @@ QImage maskedPicture(int picture, int mask)
     return out;
 }
 
-QIcon applicationIcon() { return QIcon(QPixmap::fromImage(maskedPicture(kIconPicture, kIconMask))); }
+QIcon applicationIcon()
+{
+    return QIcon(QPixmap::fromImage(maskedPicture(kIconPicture, kIconMask)));
+}
 
 AboutWindow::AboutWindow(QWidget *parent)
-    : QWidget(parent, Qt::Window), m_openUrl(&QDesktopServices::openUrl)
+    : QMainWindow(parent), m_openUrl(&QDesktopServices::openUrl)
 {
     Layout();
     CreateControls();
@@ -131,36 +138,47 @@ void AboutWindow::Layout()
 {
     setObjectName(QStringLiteral("AboutWindow"));
     setWindowTitle(QString());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setFixedSize(kWidth, kHeightWithCredits);
     setAutoFillBackground(true);
+    setMenuBar(MenuBar1().createMenuBarWidget(this));
+    // The controls sit on a content area of the design size below the bar;
+    // the box keeps the size of the two together, so the bar takes nothing
+    // from the design.
+    auto *content = new QWidget(this);
+    content->setObjectName(QStringLiteral("content"));
+    content->setFixedSize(kWidth, kHeightWithCredits);
+    content->installEventFilter(this);
+    setCentralWidget(content);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 void AboutWindow::CreateControls()
 {
-    AppIconCanvas = new Canvas(this, QStringLiteral("AppIconCanvas"),
+    QWidget *content = centralWidget();
+    AppIconCanvas = new Canvas(content, QStringLiteral("AppIconCanvas"),
                                [this](QPainter &g) { AppIconCanvas_Paint(g); });
     AppIconCanvas->setGeometry(kIconDesign);
 
-    StatAppName = newStaticText(this, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
+    StatAppName =
+        newStaticText(content, QStringLiteral("StatAppName"), QRect(20, 86, 244, 16), 14, true);
     StatAppName->setText(QStringLiteral("StatAppName"));
-    StatAppVersion =
-        newStaticText(this, QStringLiteral("StatAppVersion"), QRect(20, 112, 244, 12), 10, false);
+    StatAppVersion = newStaticText(content, QStringLiteral("StatAppVersion"),
+                                   QRect(20, 112, 244, 12), 10, false);
     StatAppVersion->setText(QStringLiteral("StatAppVersion"));
 
-    EditAppCredits = newStyledTextField(this, QStringLiteral("EditAppCredits"));
+    EditAppCredits = newStyledTextField(content, QStringLiteral("EditAppCredits"));
     EditAppCredits->setGeometry(kCreditsDesign);
     EditAppCredits->installEventFilter(this);
 
-    StatAppCopyright =
-        newStaticText(this, QStringLiteral("StatAppCopyright"), QRect(20, 280, 244, 32), 10, false);
+    StatAppCopyright = newStaticText(content, QStringLiteral("StatAppCopyright"),
+                                     QRect(20, 280, 244, 32), 10, false);
     StatAppCopyright->setWordWrap(true);
     StatAppCopyright->setText(QStringLiteral("StatAppCopyright"));
 
-    auto *badge = new Canvas(this, QStringLiteral("BadgeCanvas"),
+    auto *badge = new Canvas(content, QStringLiteral("BadgeCanvas"),
                              [this](QPainter &g) { BadgeCanvas_Paint(g); });
     badge->mouseDown = [this](int x, int y) { return BadgeCanvas_MouseDown(x, y); };
     badge->setGeometry(QRect(QPoint(34, 324), kBadgeSize));
@@ -191,19 +209,24 @@ void AboutWindow::SetupWindow()
         SetCreditsFieldText(credits(), true);
         StatAppCopyright->move(20, 280);
         EditAppCredits->setVisible(true);
-        setFixedSize(kWidth, kHeightWithCredits);
+        centralWidget()->setFixedSize(kWidth, kHeightWithCredits);
         BadgeCanvas->move(34, 324);
     } else {
         EditAppCredits->setVisible(false);
         StatAppCopyright->move(20, 132);
-        setFixedSize(kWidth, kHeightWithoutCredits);
+        centralWidget()->setFixedSize(kWidth, kHeightWithoutCredits);
         BadgeCanvas->move(34, 176);
     }
+    // The box takes its new height now, not when the layout gets round to it.
+    layout()->activate();
 }
 
 void AboutWindow::SetCreditsFieldText(const QString &text, bool markup)
 {
-    EditAppCredits->setPlainText(text);
+    // Into the document itself: the field's own setPlainText would give the
+    // whole text the style at the cursor, which a click may have put into
+    // the small print.
+    EditAppCredits->document()->setPlainText(text);
     if (markup)
         renderFieldMarkup(*EditAppCredits, false);
 }
@@ -259,7 +282,10 @@ QString AboutWindow::copyrightNotice()
     return QStringLiteral("\u00a9 2026 The Norvale developers\nAll rights reserved.");
 }
 
-QUrl AboutWindow::vendorPage() { return QUrl(QStringLiteral("https://www.qt.io/")); }
+QUrl AboutWindow::vendorPage()
+{
+    return QUrl(QStringLiteral("https://www.qt.io/"));
+}
 
 void AboutWindow::setUrlOpener(UrlOpener opener)
 {
@@ -287,40 +313,51 @@ bool AboutWindow::BadgeCanvas_MouseDown(int x, int y)
     return false;
 }
 
-void AboutWindow::EditAppCredits_GotFocus() { MiscUtilities::CurrentEditField = EditAppCredits; }
+void AboutWindow::EditAppCredits_GotFocus()
+{
+    MiscUtilities::CurrentEditField = EditAppCredits;
+}
 
-void AboutWindow::EditAppCredits_LostFocus() { MiscUtilities::CurrentEditField = nullptr; }
+void AboutWindow::EditAppCredits_LostFocus()
+{
+    MiscUtilities::CurrentEditField = nullptr;
+}
 
 // The registrations go with the box when it is destroyed.
 void AboutWindow::AddMenuHandlers()
 {
     MenuBar &bar = MenuBar1();
-    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"), [this] { _FileCloseWindow_Action(); });
+    bar.AddMenuHandler(this, QStringLiteral("FileCloseWindow"),
+                       [this] { _FileCloseWindow_Action(); });
     bar.AddMenuHandler(this, QStringLiteral("EditSelectAll"), [this] { _EditSelectAll_Action(); });
 }
 
-void AboutWindow::_FileCloseWindow_Action() { close(); }
+void AboutWindow::_FileCloseWindow_Action()
+{
+    close();
+}
 
-void AboutWindow::_EditSelectAll_Action() { MiscUtilities::SelectAll(); }
+void AboutWindow::_EditSelectAll_Action()
+{
+    MiscUtilities::SelectAll();
+}
 
 bool AboutWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == EditAppCredits) {
+    if (watched == centralWidget() && EditAppCredits && event->type() == QEvent::Resize) {
+        // The credits field is anchored to all four edges of the content area.
+        const QSize size = centralWidget()->size();
+        const int dy = size.height() - kHeightWithCredits;
+        const int dx = size.width() - kWidth;
+        EditAppCredits->setGeometry(
+            kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
+    } else if (watched == EditAppCredits) {
         if (event->type() == QEvent::FocusIn)
             EditAppCredits_GotFocus();
         else if (event->type() == QEvent::FocusOut)
             EditAppCredits_LostFocus();
     }
-    return QWidget::eventFilter(watched, event);
-}
-
-void AboutWindow::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    // The credits field is anchored to all four edges of the box.
-    const int dy = height() - kHeightWithCredits;
-    const int dx = width() - kWidth;
-    EditAppCredits->setGeometry(kCreditsDesign.adjusted(0, 0, dx, std::max(dy, -kCreditsDesign.height())));
+    return QMainWindow::eventFilter(watched, event);
 }
 
 AboutWindow &aboutWindow()

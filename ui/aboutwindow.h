@@ -1,9 +1,9 @@
 #pragma once
 
 #include <QImage>
+#include <QMainWindow>
 #include <QString>
 #include <QUrl>
-#include <QWidget>
 
 #include <functional>
 
@@ -16,8 +16,10 @@ namespace norvale::ui {
 
 // The About box: the application's icon, name and version, the credits, the
 // copyright notice and the "Built with Qt" badge, which opens the vendor's
-// page. Shown with credits it is 366 high, without them 218.
-class AboutWindow : public QWidget {
+// page, under the shared menu bar. The sizes and positions are those of the
+// content area below the bar: shown with credits it is 366 high, without
+// them 218, and the box is as much taller as the bar needs.
+class AboutWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Applies the window's design (Layout), creates its controls
@@ -80,7 +82,6 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
 
 private:
     void Layout();

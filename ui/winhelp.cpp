@@ -2,8 +2,10 @@
 
 #include "anchors.h"
 #include "markup.h"
+#include "ui/shell/menubar.h"
 
 #include <QApplication>
+#include <QLayout>
 #include <QPointer>
 #include <QScrollBar>
 #include <QStringList>
@@ -44,7 +46,7 @@ void renderFieldMarkup(QTextEdit &field, bool resolveEntities)
     field.verticalScrollBar()->setValue(0);
 }
 
-WinHelp::WinHelp(QWidget *parent) : QWidget(parent, Qt::Window)
+WinHelp::WinHelp(QWidget *parent) : QMainWindow(parent)
 {
     Layout();
     CreateControls();
@@ -55,26 +57,35 @@ void WinHelp::Layout()
 {
     setObjectName(QStringLiteral("winHelp"));
     setWindowTitle(QStringLiteral("Help"));
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint
-                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
     setAttribute(Qt::WA_DeleteOnClose);
-    setMinimumSize(kMinimumSize);
+    setMenuBar(MenuBar1().createMenuBarWidget(this));
+    auto *content = new QWidget(this);
+    content->setObjectName(QStringLiteral("content"));
+    setCentralWidget(content);
+    // The content area's layout gives the window its minimum below the bar.
     setMaximumSize(32000, 32000);
-    resize(kContentSize);
 }
 
 void WinHelp::CreateControls()
 {
-    auto *layout = new AnchorLayout(kContentSize, kMinimumSize, this);
-    EditField1 = newStyledTextField(this, QStringLiteral("EditField1"));
-    // The field's border lies just outside the window on every side.
+    QWidget *content = centralWidget();
+    auto *layout = new AnchorLayout(kContentSize, kMinimumSize, content);
+    EditField1 = newStyledTextField(content, QStringLiteral("EditField1"));
+    // The field's border lies just outside the content area on every side.
     layout->addWidget(EditField1, QRect(-2, -2, 402, 402),
                       Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     EditField1->setPlainText(helpText());
+    // Open with the content area at its design size below the bar.
+    resize(this->layout()->totalSizeHint());
 }
 
-void WinHelp::EditField1_Open() { renderFieldMarkup(*EditField1, true); }
+void WinHelp::EditField1_Open()
+{
+    renderFieldMarkup(*EditField1, true);
+}
 
 QString WinHelp::helpText()
 {

@@ -1,16 +1,18 @@
 #pragma once
 
+#include <QMainWindow>
 #include <QSize>
 #include <QString>
-#include <QWidget>
 
 class QTextEdit;
 
 namespace norvale::ui {
 
-// The help window: the help page in one read-only text field that fills the
-// window, its mark-up rendered once when the window is created.
-class WinHelp : public QWidget {
+// The help window: the shared menu bar, and below it the help page in one
+// read-only text field that fills the rest of the window, its mark-up
+// rendered once when the window is created. The sizes are those of the
+// content area below the bar.
+class WinHelp : public QMainWindow {
     Q_OBJECT
 public:
     // Applies the window's design (Layout), creates the text field

@@ -1,28 +1,44 @@
 // The help window and the About box: their design, the rendered texts, one
 // window each, the Edit menu's select-all and the badge.
 
-#include "ui/shell/menubar.h"
-#include "ui/shell/miscutilities.h"
 #include "ui/aboutwindow.h"
 #include "ui/markup.h"
+#include "ui/shell/menubar.h"
+#include "ui/shell/miscutilities.h"
 #include "ui/winhelp.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QListWidget>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
 #include <QTextEdit>
 
 using namespace norvale;
 using namespace norvale::ui;
 using namespace Qt::StringLiterals;
 
+namespace norvale::ui {
+// How QCOMPARE shows a run that differs.
+char *toString(const StyledRun &run)
+{
+    const QString text = QStringLiteral("line %1 \"%2\" %3 pt%4%5")
+                             .arg(run.line)
+                             .arg(run.text.left(20))
+                             .arg(run.size)
+                             .arg(run.bold ? QStringLiteral(" bold") : QString())
+                             .arg(run.italic ? QStringLiteral(" italic") : QString());
+    return qstrdup(text.toUtf8().constData());
+}
+} // namespace norvale::ui
+
 namespace {
 
-template <typename Window>
-int countWindows()
+template <typename Window> int countWindows()
 {
     int n = 0;
     for (QWidget *w : QApplication::topLevelWidgets())
@@ -49,6 +65,38 @@ void scrollAndSelect(QTextEdit *field)
     field->setTextCursor(cursor);
 }
 
+// Every fragment of the document with the properties its character format
+// sets (font sizes, weights and the like), one text a fragment.
+QStringList fragments(const QTextDocument &doc)
+{
+    QStringList all;
+    for (QTextBlock block = doc.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QMap<int, QVariant> properties = it.fragment().charFormat().properties();
+            QStringList set;
+            for (auto p = properties.cbegin(); p != properties.cend(); ++p)
+                set.append(u"%1=%2"_s.arg(p.key(), 0, 16).arg(p.value().toString()));
+            all.append(it.fragment().text().left(12) + u": "_s + set.join(u", "_s));
+        }
+    }
+    return all;
+}
+
+// The window shows the shared menus in its own visible bar, right above the
+// content area.
+void verifyMenuBarAbove(QMainWindow &window)
+{
+    QMenuBar *bar = window.menuBar();
+    QVERIFY(bar->isVisible());
+    const MenuBar &shared = MenuBar1();
+    const QList<QAction *> menus = {shared.FileMenu(), shared.EditMenu(), shared.HelpMenu()};
+    QCOMPARE(bar->actions(), menus);
+    QCOMPARE(bar->geometry(), QRect(0, 0, window.width(), bar->height()));
+    QVERIFY(bar->height() > 0);
+    QCOMPARE(window.centralWidget()->geometry(),
+             QRect(0, bar->height(), window.width(), window.height() - bar->height()));
+}
+
 void verifyFromTop(QTextEdit *field)
 {
     QCOMPARE(field->verticalScrollBar()->value(), 0);
@@ -64,10 +112,14 @@ class TestHelpAbout : public QObject {
 private Q_SLOTS:
     void cleanup()
     {
+        // Closing a window deletes its own popups, which are top-level too.
+        QList<QPointer<QWidget>> windows;
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<WinHelp *>(w) || qobject_cast<AboutWindow *>(w))
-                closeAndDelete(w);
+                windows.append(w);
         }
+        for (const QPointer<QWidget> &w : windows)
+            closeAndDelete(w);
         MiscUtilities::CurrentEditField = nullptr;
         MiscUtilities::CurrentListBox = nullptr;
     }
@@ -77,9 +129,15 @@ private Q_SLOTS:
         WinHelp &help = winHelp();
         QVERIFY(QTest::qWaitForWindowExposed(&help));
         QCOMPARE(help.windowTitle(), u"Help"_s);
-        QCOMPARE(help.size(), QSize(400, 400));
-        QCOMPARE(help.minimumSize(), QSize(64, 64));
+        // The sizes are the content area's, below the menu bar.
+        QWidget *content = help.centralWidget();
+        verifyMenuBarAbove(help);
+        QCOMPARE(content->size(), QSize(400, 400));
         QCOMPARE(help.maximumSize(), QSize(32000, 32000));
+        help.resize(1, 1);
+        QTRY_COMPARE(content->size(), QSize(64, 64));
+        help.resize(help.size() + QSize(336, 336));
+        QTRY_COMPARE(content->size(), QSize(400, 400));
         const Qt::WindowFlags flags = help.windowFlags();
         QVERIFY(flags & Qt::WindowCloseButtonHint);
         QVERIFY(flags & Qt::WindowMinimizeButtonHint);
@@ -92,9 +150,10 @@ private Q_SLOTS:
         QCOMPARE(field->font().pointSize(), 12);
         QVERIFY(field->tabChangesFocus());
 
-        // The field keeps filling the window.
-        help.resize(600, 300);
+        // The field keeps filling the window below the bar.
+        help.resize(help.size() + QSize(200, -100));
         QTRY_COMPARE(field->geometry(), QRect(-2, -2, 602, 302));
+        verifyMenuBarAbove(help);
         QVERIFY(!field->horizontalScrollBar()->isVisible());
     }
 
@@ -177,8 +236,11 @@ private Q_SLOTS:
         about.Show(credits);
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         QCOMPARE(about.windowTitle(), QString());
-        QCOMPARE(about.size(), QSize(284, height));
+        // The design is the content area's; the box takes the bar in too.
+        QCOMPARE(about.centralWidget()->size(), QSize(284, height));
+        verifyMenuBarAbove(about);
         QCOMPARE(about.minimumSize(), about.maximumSize());
+        QCOMPARE(about.size(), QSize(284, about.menuBar()->height() + height));
         QVERIFY(!(about.windowFlags() & Qt::WindowMaximizeButtonHint));
 
         QCOMPARE(about.AppIconCanvas->geometry(), QRect(110, 8, 64, 64));
@@ -226,6 +288,44 @@ private Q_SLOTS:
         QCOMPARE(countWindows<AboutWindow>(), 1);
         verifyFromTop(field);
         QCOMPARE(styledRuns(*field->document()), runs);
+    }
+
+    // A click into the credits puts the cursor into one style run; the
+    // next Show renders every run in its own style again, whatever the
+    // cursor's style was.
+    void creditsReshownAfterClick_data()
+    {
+        QTest::addColumn<QString>("clickedOn");
+
+        QTest::newRow("the 10-point disclaimer") << u"WARRANTY"_s;
+        QTest::newRow("a bold heading") << u"Disclaimer"_s;
+        QTest::newRow("the author's name") << u"developers"_s;
+    }
+    void creditsReshownAfterClick()
+    {
+        QFETCH(QString, clickedOn);
+
+        AboutWindow &about = aboutWindow();
+        about.Show(true);
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        QTextEdit *field = about.EditAppCredits;
+        const QList<StyledRun> runs = styledRuns(*field->document());
+        const auto formats = fragments(*field->document());
+        QCOMPARE(runs.first().size, 12.0);
+        QVERIFY(runs.first().bold);
+
+        QTextCursor word = field->document()->find(clickedOn);
+        QVERIFY(!word.isNull());
+        word.setPosition(word.selectionStart() + 2);
+        const QPoint at = field->cursorRect(word).center();
+        QVERIFY(field->viewport()->rect().contains(at));
+        QTest::mouseClick(field->viewport(), Qt::LeftButton, {}, at);
+        QCOMPARE(field->textCursor().position(), word.position());
+
+        about.Show(true);
+        QCOMPARE(styledRuns(*field->document()), runs);
+        QCOMPARE(fragments(*field->document()), formats);
+        verifyFromTop(field);
     }
 
     void closeAbout()

@@ -4,11 +4,12 @@
 
 #include "app/app.h"
 #include "app/instance.h"
-#include "ui/shell/menubar.h"
 #include "fakedialogs.h"
 #include "filelist/filetypes.h"
 #include "testsupport.h"
 #include "ui/aboutwindow.h"
+#include "ui/rundialogs.h"
+#include "ui/shell/menubar.h"
 #include "ui/winhelp.h"
 #include "ui/winmain.h"
 
@@ -17,6 +18,7 @@
 #include <QDir>
 #include <QFileOpenEvent>
 #include <QLabel>
+#include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -72,6 +74,19 @@ QWidget *bringToFront(const QString &front)
         return nullptr;
     window->activateWindow();
     return QTest::qWaitForWindowActive(window) ? window : nullptr;
+}
+
+// The title that the desktop shows for a window. Qt's X11 and Wayland
+// windows name the program after a title of the window's own ("Help —
+// Norvale"), unless it already ends with the name, and show the name alone
+// for a window without one.
+QString shownTitle(const QWidget *window)
+{
+    const QString own = window->windowHandle()->title();
+    const QString name = QGuiApplication::applicationDisplayName();
+    if (own.isEmpty())
+        return name;
+    return own.endsWith(name) ? own : own + u" \u2014 "_s + name;
 }
 
 // Runs the event loop until the application quits (true) or 5 s pass.
@@ -178,7 +193,8 @@ private Q_SLOTS:
             // A menu of its own, shown in this order in the main window's bar.
             QVERIFY(entry->menu());
             const QStringList order{u"FileMenu"_s, u"EditMenu"_s, u"HelpMenu"_s};
-            QCOMPARE(norvale::ui::winMain().menuBar()->actions().indexOf(entry), order.indexOf(name));
+            QCOMPARE(norvale::ui::winMain().menuBar()->actions().indexOf(entry),
+                     order.indexOf(name));
         } else {
             QVERIFY(bar.menu(menu)->actions().contains(entry));
         }
@@ -247,6 +263,104 @@ private Q_SLOTS:
         QCOMPARE(shown, enabled);
     }
 
+    void windowTitles_data()
+    {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QString>("title");
+
+        QTest::newRow("main window") << u"main"_s << u"Norvale"_s;
+        QTest::newRow("help window") << u"help"_s << u"Help \u2014 Norvale"_s;
+        QTest::newRow("About box") << u"about"_s << u"Norvale"_s;
+        QTest::newRow("message box over the main window") << u"message main"_s << u"Norvale"_s;
+        QTest::newRow("message box over the About box") << u"message about"_s << u"Norvale"_s;
+        QTest::newRow("message box of no window") << u"message"_s << u"Norvale"_s;
+    }
+
+    // The program's name on screen is "Norvale", whichever window shows it.
+    void windowTitles()
+    {
+        QFETCH(QString, window);
+        QFETCH(QString, title);
+
+        QCOMPARE(QGuiApplication::applicationDisplayName(), u"Norvale"_s);
+        const QStringList words = window.split(u' ');
+        QWidget *shown = words.size() == 1 ? bringToFront(words.first()) : nullptr;
+        if (words.first() == u"message") {
+            QWidget *parent = words.size() > 1 ? bringToFront(words.last()) : nullptr;
+            QString boxTitle;
+            // The toolkit's own message box, as the application shows it.
+            QTimer::singleShot(0, this, [&] {
+                QWidget *box = QApplication::activeModalWidget();
+                QVERIFY(box);
+                QVERIFY(QTest::qWaitForWindowExposed(box));
+                boxTitle = shownTitle(box);
+                box->close();
+            });
+            norvale::ui::QtRunDialogs().message(parent, u"Please select item(s) first"_s);
+            QCOMPARE(boxTitle, title);
+        } else {
+            QVERIFY(shown);
+            QCOMPARE(shownTitle(shown), title);
+        }
+    }
+
+    // The help window and the About box show the shared menus in a bar of
+    // their own; what is chosen there goes where the same entry goes from any
+    // menu bar: to the front window's handler, then to the application's.
+    void menuBarOfEveryWindow_data()
+    {
+        QTest::addColumn<QString>("front");
+        QTest::addColumn<QString>("menu");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("aboutOpen");
+        QTest::addColumn<bool>("helpOpen");
+
+        QTest::newRow("About box: Close Window")
+            << u"about"_s << u"FileMenu"_s << u"FileCloseWindow"_s << false << false;
+        QTest::newRow("About box: Help...")
+            << u"about"_s << u"HelpMenu"_s << u"HelpHelp"_s << true << true;
+        QTest::newRow("help window: About Norvale...")
+            << u"help"_s << u"HelpMenu"_s << u"AppleAboutBexwind"_s << true << true;
+        // The help window takes no command of its own.
+        QTest::newRow("help window: Close Window does nothing")
+            << u"help"_s << u"FileMenu"_s << u"FileCloseWindow"_s << false << true;
+        QTest::newRow("main window: About Norvale...")
+            << u"main"_s << u"HelpMenu"_s << u"AppleAboutBexwind"_s << true << false;
+    }
+
+    void menuBarOfEveryWindow()
+    {
+        QFETCH(QString, front);
+        QFETCH(QString, menu);
+        QFETCH(QString, entry);
+        QFETCH(bool, aboutOpen);
+        QFETCH(bool, helpOpen);
+
+        auto *window = qobject_cast<QMainWindow *>(bringToFront(front));
+        QVERIFY(window);
+        QMenuBar *bar = window->menuBar();
+        QVERIFY(bar->isVisible());
+        QCOMPARE(bar->window(), window);
+        QStringList menus;
+        for (const QAction *action : bar->actions())
+            menus.append(action->text());
+        QCOMPARE(menus, (QStringList{u"&File"_s, u"&Edit"_s, u"&Help"_s}));
+
+        // Opened and chosen with the mouse, in the window's own bar.
+        QMenu *opened = MenuBar1().menu(menu);
+        QTest::mouseClick(bar, Qt::LeftButton, {},
+                          bar->actionGeometry(opened->menuAction()).center());
+        QTRY_VERIFY(opened->isVisible());
+        QAction *chosen = MenuBar1().entry(entry);
+        QVERIFY(chosen->isEnabled());
+        QTest::mouseClick(opened, Qt::LeftButton, {}, opened->actionGeometry(chosen).center());
+        QTRY_VERIFY(!opened->isVisible());
+
+        QTRY_COMPARE(openWindow(u"AboutWindow"_s) != nullptr, aboutOpen);
+        QCOMPARE(openWindow(u"winHelp"_s) != nullptr, helpOpen);
+        QVERIFY(norvale::ui::winMain().isVisible());
+    }
+
     void dispatch_data()
     {
         QTest::addColumn<QString>("front");
@@ -258,14 +372,20 @@ private Q_SLOTS:
         QTest::addColumn<bool>("helpOpen");
 
         QTest::newRow("Add File, main") << u"main"_s << u"Ctrl+N"_s << true << 0 << false << false;
-        QTest::newRow("select-all, main") << u"main"_s << u"Ctrl+A"_s << false << 3 << false << false;
-        QTest::newRow("Help, from the menu") << u"main"_s << u"HelpHelp"_s << false << 0 << false << true;
-        QTest::newRow("About, from the menu") << u"main"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
+        QTest::newRow("select-all, main")
+            << u"main"_s << u"Ctrl+A"_s << false << 3 << false << false;
+        QTest::newRow("Help, from the menu")
+            << u"main"_s << u"HelpHelp"_s << false << 0 << false << true;
+        QTest::newRow("About, from the menu")
+            << u"main"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
         QTest::newRow("About again, About box in front")
             << u"about"_s << u"AppleAboutBexwind"_s << false << 0 << true << false;
-        QTest::newRow("Close Window, About box") << u"about"_s << u"Ctrl+W"_s << false << 0 << false << false;
-        QTest::newRow("Add File, About box: none") << u"about"_s << u"Ctrl+N"_s << false << 0 << true << false;
-        QTest::newRow("Close Window, help: none") << u"help"_s << u"Ctrl+W"_s << false << 0 << false << true;
+        QTest::newRow("Close Window, About box")
+            << u"about"_s << u"Ctrl+W"_s << false << 0 << false << false;
+        QTest::newRow("Add File, About box: none")
+            << u"about"_s << u"Ctrl+N"_s << false << 0 << true << false;
+        QTest::newRow("Close Window, help: none")
+            << u"help"_s << u"Ctrl+W"_s << false << 0 << false << true;
     }
 
     void dispatch()
@@ -302,7 +422,9 @@ private Q_SLOTS:
         QVERIFY(w.isVisible());
         if (aboutOpen) {
             // Always with its credits.
-            QCOMPARE(openWindow(u"AboutWindow"_s)->height(), norvale::ui::AboutWindow::kHeightWithCredits);
+            const auto *about = qobject_cast<QMainWindow *>(openWindow(u"AboutWindow"_s));
+            QCOMPARE(about->centralWidget()->height(),
+                     norvale::ui::AboutWindow::kHeightWithCredits);
             const QWidgetList all = QApplication::topLevelWidgets();
             QCOMPARE(std::count_if(all.cbegin(), all.cend(),
                                    [](QWidget *t) { return t->objectName() == u"AboutWindow"; }),
@@ -388,10 +510,11 @@ private Q_SLOTS:
         norvale::app::InstanceServer server;
         QVERIFY(server.listen(socket));
         int requests = 0;
-        connect(&server, &norvale::app::InstanceServer::openRequested, this, [&](const QStringList &paths) {
-            ++requests;
-            App::instance()->OpenDocuments(paths);
-        });
+        connect(&server, &norvale::app::InstanceServer::openRequested, this,
+                [&](const QStringList &paths) {
+                    ++requests;
+                    App::instance()->OpenDocuments(paths);
+                });
 
         // Another window in front, so that coming to the front shows.
         QVERIFY(bringToFront(u"help"_s));
@@ -450,7 +573,8 @@ private Q_SLOTS:
             void paintEvent(QPaintEvent *) override { throw std::runtime_error("broken handler"); }
         } canvas;
         QPushButton button;
-        connect(&button, &QPushButton::clicked, this, [] { throw std::runtime_error("broken handler"); });
+        connect(&button, &QPushButton::clicked, this,
+                [] { throw std::runtime_error("broken handler"); });
         if (thrownBy == u"click") {
             button.show();
             QVERIFY(QTest::qWaitForWindowExposed(&button));
