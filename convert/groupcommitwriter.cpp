@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <system_error>
+#include <utility>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -60,6 +62,7 @@ GroupCommitWriter::GroupCommitWriter(const QString &folder, GroupLimits limits,
 
 GroupCommitWriter::~GroupCommitWriter()
 {
+    waitForGroupOnItsWay();
     discard();
     if (m_dirFd >= 0)
         ::close(m_dirFd);
@@ -118,9 +121,20 @@ std::optional<WriteError> GroupCommitWriter::add(const QString &name, const QByt
     if (m_pending.isEmpty())
         m_groupStarted.start();
     Pending file{name, {}, -1};
-    file.fd = createTemporary(name, &file.tempName);
+    if (auto failure = writeTemporary(file, bytes))
+        return failure;
+    m_pending.append(file);
+    if (m_pending.size() >= m_limits.files || m_groupStarted.elapsed() >= m_limits.milliseconds)
+        return sendGroup();
+    return std::nullopt;
+}
+
+// The bytes in a temporary file of the folder.
+std::optional<WriteError> GroupCommitWriter::writeTemporary(Pending &file, const QByteArray &bytes)
+{
+    file.fd = createTemporary(file.name, &file.tempName);
     if (file.fd < 0)
-        return error(name, errno);
+        return error(file.name, errno);
     const char *data = bytes.constData();
     qsizetype left = bytes.size();
     while (left > 0) {
@@ -130,50 +144,85 @@ std::optional<WriteError> GroupCommitWriter::add(const QString &name, const QByt
         if (n <= 0) {
             const int code = n < 0 ? errno : EIO;
             drop(file);
-            return error(name, code);
+            return error(file.name, code);
         }
         data += n;
         left -= n;
     }
-    m_pending.append(file);
-    if (m_pending.size() >= m_limits.files || m_groupStarted.elapsed() >= m_limits.milliseconds)
-        return commit();
     return std::nullopt;
 }
 
-// The pending files on disk: returns how many, in order, are known to be.
-qsizetype GroupCommitWriter::makeDurable(std::optional<WriteError> *failure)
+// A full group is made durable and named on a thread of its own while the
+// caller composes and writes the next files, so that the wait for the disk
+// does not hold up the run. (Writing the files there as well would leave
+// that thread the longer part of the work, and the run would wait for it.)
+// One group at a time is on its way: names still come in the order the
+// files were added.
+std::optional<WriteError> GroupCommitWriter::sendGroup()
 {
-    if (m_pending.size() > kFewFiles && ::syncfs(m_dirFd) == 0)
-        return m_pending.size();
+    if (auto failure = waitForGroupOnItsWay()) {
+        discard();
+        return failure;
+    }
+    const QList<Pending> group = std::exchange(m_pending, {});
+    try {
+        m_onItsWay = std::async(std::launch::async, [this, group] { return finish(group); });
+        return std::nullopt;
+    } catch (const std::system_error &) {
+        // No thread to be had: the group is finished here.
+        return finish(group);
+    }
+}
+
+std::optional<WriteError> GroupCommitWriter::waitForGroupOnItsWay()
+{
+    return m_onItsWay.valid() ? m_onItsWay.get() : std::nullopt;
+}
+
+// The files of a group on disk: returns how many, in order, are known to be.
+qsizetype GroupCommitWriter::makeDurable(const QList<Pending> &group,
+                                         std::optional<WriteError> *failure) const
+{
+    if (group.size() > kFewFiles && ::syncfs(m_dirFd) == 0)
+        return group.size();
     // A failed syncfs may stem from any file of that file system; the
     // group's own files say whether one of them is affected, and which.
-    for (qsizetype i = 0; i < m_pending.size(); ++i) {
-        if (::fdatasync(m_pending.at(i).fd) != 0) {
-            *failure = error(m_pending.at(i).name, errno);
+    for (qsizetype i = 0; i < group.size(); ++i) {
+        if (::fdatasync(group.at(i).fd) != 0) {
+            *failure = error(group.at(i).name, errno);
             return i;
         }
     }
-    return m_pending.size();
+    return group.size();
 }
 
 std::optional<WriteError> GroupCommitWriter::commit()
 {
+    if (auto failure = waitForGroupOnItsWay()) {
+        discard();
+        return failure;
+    }
     if (m_pending.isEmpty())
         return std::nullopt;
+    return finish(std::exchange(m_pending, {}));
+}
+
+// Makes the group durable, names its files in order and syncs the folder.
+// On an error the files after the one that failed are dropped.
+std::optional<WriteError> GroupCommitWriter::finish(const QList<Pending> &group)
+{
     std::optional<WriteError> failure;
-    const qsizetype durable = makeDurable(&failure);
+    const qsizetype durable = makeDurable(group, &failure);
     qsizetype named = 0;
     for (; named < durable; ++named) {
-        if (auto problem = giveName(m_pending.at(named))) {
+        if (auto problem = giveName(group.at(named))) {
             failure = problem;
             break;
         }
-        ::close(m_pending.at(named).fd);
+        ::close(group.at(named).fd);
     }
-    for (qsizetype i = named; i < m_pending.size(); ++i)
-        drop(m_pending.at(i));
-    m_pending.clear();
+    for (qsizetype i = named; i < group.size(); ++i)
+        drop(group.at(i));
     // The names themselves on disk.
     if (named > 0 && ::fsync(m_dirFd) != 0 && !failure)
         failure = WriteError{m_folder, errorText(errno)};
@@ -187,7 +236,7 @@ void GroupCommitWriter::discard()
     m_pending.clear();
 }
 
-void GroupCommitWriter::drop(const Pending &file)
+void GroupCommitWriter::drop(const Pending &file) const
 {
     ::close(file.fd);
     if (!file.tempName.isEmpty())

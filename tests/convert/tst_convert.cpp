@@ -120,10 +120,11 @@ private Q_SLOTS:
         QVERIFY(!out.add(u"a.txt"_qs, "first\r\n"));
         QVERIFY(!out.add(u"b.txt"_qs, QByteArray()));
         QCOMPARE(visible(), QStringList());
+        // Only the hidden names of the other kind are there yet.
         QCOMPARE(entries(dir.path()).size(),
                  temporaries == GroupCommitWriter::Temporaries::Hidden ? 2 : 0);
         QVERIFY(!out.add(u"c.txt"_qs, QByteArray(100000, 'c'))); // the group is full
-        QCOMPARE(visible(), (QStringList{u"a.txt"_qs, u"b.txt"_qs, u"c.txt"_qs}));
+        QCOMPARE(out.pending(), 0);                              // and on its way
         QVERIFY(!out.add(u"d.txt"_qs, "fourth"));
         QCOMPARE(out.pending(), 1);
         QVERIFY(!out.commit());
@@ -175,6 +176,25 @@ private Q_SLOTS:
         QCOMPARE(modeOf(kept), mode_t(0640));
         QVERIFY(QFileInfo(dir.filePath(u"folder.txt"_qs)).isDir());
         QCOMPARE(entries(dir.path()), (QStringList{u"folder.txt"_qs, u"kept.txt"_qs}));
+    }
+
+    // A group sent off that fails makes the next add or commit fail, and
+    // no file added after the one that failed gets a name.
+    void failureOfAGroupOnItsWay()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(u"folder.txt"_qs));
+        GroupCommitWriter out(dir.path(), {2, 60000});
+        QVERIFY(!out.add(u"a.txt"_qs, "a"));
+        QVERIFY(!out.add(u"folder.txt"_qs, "in the way")); // the group is sent off
+        QVERIFY(!out.add(u"c.txt"_qs, "c"));
+        const std::optional<WriteError> error = out.add(u"d.txt"_qs, "d");
+        QVERIFY(error);
+        QCOMPARE(error->path, dir.filePath(u"folder.txt"_qs));
+        QCOMPARE(out.pending(), 0);
+        QVERIFY(!out.commit());
+        QCOMPARE(entries(dir.path()), (QStringList{u"a.txt"_qs, u"folder.txt"_qs}));
+        QCOMPARE(test::readFile(dir.filePath(u"a.txt"_qs)), QByteArray("a"));
     }
 
     // A destination that cannot take the file: the error names the file and
