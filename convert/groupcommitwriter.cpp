@@ -284,7 +284,13 @@ std::optional<WriteError> GroupCommitWriter::replace(const Pending &file,
         if (::faccessat(m_dirFd, finalName.constData(), W_OK, 0) != 0 && errno == EACCES)
             return WriteError{QDir(m_folder).filePath(file.name),
                               QStringLiteral("the existing file is not writable")};
-        ::fchmod(file.fd, existing.st_mode & 0777);
+        // A mode that differs is put on disk before the rename, so that a
+        // crash cannot show the new file with wider permissions.
+        struct stat own {};
+        const mode_t wanted = existing.st_mode & 0777;
+        if (::fstat(file.fd, &own) == 0 && (own.st_mode & 0777) != wanted &&
+            (::fchmod(file.fd, wanted) != 0 || ::fsync(file.fd) != 0))
+            return error(file.name, errno);
     }
     QByteArray tempName = file.tempName;
     if (tempName.isEmpty() && !linkToHiddenName(file, &tempName))
