@@ -62,7 +62,8 @@ BatchRun::BatchRun(const QList<FileRow> &rows, const BatchOptions &options, Puzz
 
 int BatchRun::progressTotal(const BatchOptions &options, int entries)
 {
-    return entries * (int(options.printPuzzles) + int(options.printSolutions) + int(options.convert));
+    return entries *
+           (int(options.printPuzzles) + int(options.printSolutions) + int(options.convert));
 }
 
 BatchResult BatchRun::run()
@@ -153,7 +154,8 @@ bool BatchRun::solutionPass()
         if (!mayContinue())
             return false;
         if (!read(i).isEmpty()) {
-            m_observer.status(QStringLiteral("Printing Solution %1...").arg(m_record.CurrentFileName));
+            m_observer.status(
+                QStringLiteral("Printing Solution %1...").arg(m_record.CurrentFileName));
             if (!startPendingPage())
                 return false;
             PrintSolutions(*m_surface, m_record, m_page, i % 6);
@@ -185,10 +187,14 @@ bool BatchRun::startPendingPage()
     return false;
 }
 
+// The outputs are committed in groups. Whether the pass ends at its last
+// entry, on a cancel or at a write that failed, the files that are complete
+// by then are committed and named; nothing half written stays.
 bool BatchRun::conversionPass()
 {
-    return readablePass(QStringLiteral("Converting "), [this](int i) {
-        if (auto error = MakeCrossBowPuzzle(m_record, m_destination, m_options.generateSolutions)) {
+    GroupCommitWriter out(m_destination);
+    const bool finished = readablePass(QStringLiteral("Converting "), [this, &out](int i) {
+        if (auto error = MakeCrossBowPuzzle(m_record, out, m_options.generateSolutions)) {
             m_result.failure = error->message();
             return false;
         }
@@ -197,6 +203,9 @@ bool BatchRun::conversionPass()
                                        QStringLiteral("the solution is locked; no solution file written"));
         return true;
     });
+    if (auto error = out.commit(); error && !m_result.failure)
+        m_result.failure = error->message();
+    return finished && !m_result.failure;
 }
 
 } // namespace norvale

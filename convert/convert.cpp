@@ -1,11 +1,5 @@
 #include "convert.h"
 
-#include <QDir>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
-
 namespace norvale {
 
 namespace {
@@ -69,48 +63,33 @@ QByteArray solutionText(const Puzzle &p)
     return out;
 }
 
-QString crossBowFileName(const Puzzle &p) { return p.CurrentFileName + QStringLiteral(".txt"); }
-QString solutionFileName(const Puzzle &p) { return p.CurrentFileName + QStringLiteral(".sol.txt"); }
-
-QString WriteError::message() const
+QString crossBowFileName(const Puzzle &p)
 {
-    return QStringLiteral("cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+    return p.CurrentFileName + QStringLiteral(".txt");
+}
+QString solutionFileName(const Puzzle &p)
+{
+    return p.CurrentFileName + QStringLiteral(".sol.txt");
 }
 
-std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes)
+std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, GroupCommitWriter &out,
+                                             bool withSolution)
 {
-    QSaveFile file(path);
-    // Unbuffered, so that a full disk shows in the write's own result:
-    // a buffered write that fails only at commit can go unnoticed and leave
-    // an empty file behind.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return WriteError{path, file.errorString()};
-    errno = 0;
-    if (file.write(bytes) != bytes.size()) {
-        // A short write sets no error of the file's own; errno says why
-        // (a full disk, most often).
-        const int code = errno;
-        const QString reason = file.error() != QFileDevice::NoError || code == 0
-                                   ? file.errorString()
-                                   : QString::fromLocal8Bit(std::strerror(code));
-        file.cancelWriting();
-        return WriteError{path, reason};
-    }
-    if (!file.commit())
-        return WriteError{path, file.errorString()};
+    if (auto error = out.add(crossBowFileName(puzzle), crossBowText(puzzle)))
+        return error;
+    // Letters that are not known are not written as if they were.
+    if (withSolution && puzzle.solutionKnown)
+        return out.add(solutionFileName(puzzle), solutionText(puzzle));
     return std::nullopt;
 }
 
 std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString &destination,
                                              bool withSolution)
 {
-    const QDir dir(destination);
-    if (auto error = writeWholeFile(dir.filePath(crossBowFileName(puzzle)), crossBowText(puzzle)))
-        return error;
-    // Letters that are not known are not written as if they were.
-    if (withSolution && puzzle.solutionKnown)
-        return writeWholeFile(dir.filePath(solutionFileName(puzzle)), solutionText(puzzle));
-    return std::nullopt;
+    GroupCommitWriter out(destination);
+    const std::optional<WriteError> error = MakeCrossBowPuzzle(puzzle, out, withSolution);
+    const std::optional<WriteError> committed = out.commit();
+    return error ? error : committed;
 }
 
 } // namespace norvale

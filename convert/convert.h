@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/groupcommitwriter.h"
 #include "puzzle/puzzle.h"
 
 #include <QByteArray>
@@ -24,21 +25,15 @@ QByteArray solutionText(const Puzzle &puzzle);
 QString crossBowFileName(const Puzzle &puzzle);
 QString solutionFileName(const Puzzle &puzzle);
 
-// A file that could not be written, and why.
-struct WriteError {
-    QString path;
-    QString reason;
+// Writes the CrossBow file and, when withSolution is set and the solution
+// is known, the solution file after it, each composed whole and handed to out, which names them when
+// its group is committed. Stops at the first file that cannot be written;
+// a file added before it stays pending.
+std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, GroupCommitWriter &out,
+                                             bool withSolution);
 
-    QString message() const;
-};
-
-// Writes bytes to path in one piece: the file appears complete or not at
-// all, replacing an existing file of that name.
-std::optional<WriteError> writeWholeFile(const QString &path, const QByteArray &bytes);
-
-// Writes the CrossBow file into destination and, when withSolution is set
-// and the solution is known, the solution file after it. Stops at the first file that cannot be
-// written; a file written before it stays.
+// The same for one puzzle into destination, committed at once: the files
+// appear complete or not at all, replacing existing files of those names.
 std::optional<WriteError> MakeCrossBowPuzzle(const Puzzle &puzzle, const QString &destination,
                                              bool withSolution);
 

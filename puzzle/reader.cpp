@@ -8,10 +8,18 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QScopeGuard>
 #include <QStringDecoder>
 #include <QtEndian>
 
 #include <algorithm>
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace norvale {
 
@@ -326,40 +334,63 @@ ReadResult readPuzzle(QByteArrayView bytes, const QString &fileName)
 ReadResult readPuzzleFile(const QString &path)
 {
     ReadResult result;
-    const QFileInfo info(path);
-    if (!info.exists()) {
+    const auto errorText = [](int code) { return QString::fromLocal8Bit(std::strerror(code)); };
+    const QByteArray encoded = QFile::encodeName(path);
+    // One stat answers whether the file exists, is a regular file and how
+    // large it is; devices are thus never opened.
+    struct stat st {};
+    if (::stat(encoded.constData(), &st) != 0) {
         result.error = QStringLiteral("the file does not exist");
         return result;
     }
-    if (info.isDir()) {
+    if (S_ISDIR(st.st_mode)) {
         result.error = QStringLiteral("it is a folder");
         return result;
     }
     // Pipes and devices could block or never end; a puzzle is a plain file.
-    if (!info.isFile()) {
+    if (!S_ISREG(st.st_mode)) {
         result.error = QStringLiteral("it is not a regular file");
         return result;
     }
-    if (info.size() > kMaxPuzzleFileSize) {
+    if (st.st_size > kMaxPuzzleFileSize) {
         result.error =
-            QStringLiteral("the file is too large to be a puzzle (%1 bytes)").arg(info.size());
+            QStringLiteral("the file is too large to be a puzzle (%1 bytes)").arg(st.st_size);
         return result;
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        result.error = QStringLiteral("the file cannot be opened: %1").arg(file.errorString());
+    // O_NONBLOCK: should a FIFO have taken the file's place since the stat,
+    // the open does not wait for a writer, and the read ends at once.
+    const int fd = ::open(encoded.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        result.error = QStringLiteral("the file cannot be opened: %1").arg(errorText(errno));
         return result;
     }
-    const QByteArray bytes = file.read(kMaxPuzzleFileSize + 1);
-    if (file.error() != QFileDevice::NoError) {
-        result.error = QStringLiteral("the file cannot be read: %1").arg(file.errorString());
-        return result;
+    const auto closeFd = qScopeGuard([fd] { ::close(fd); });
+    // Read to the end, which may come before or after the size just seen
+    // when the file changes meanwhile; one byte past the limit tells a file
+    // that grew too large.
+    QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
+    qsizetype filled = 0;
+    for (;;) {
+        if (filled == bytes.size()) {
+            if (bytes.size() > kMaxPuzzleFileSize) {
+                result.error = QStringLiteral("the file is too large to be a puzzle");
+                return result;
+            }
+            bytes.resize(qMin<qsizetype>(2 * bytes.size(), kMaxPuzzleFileSize + 1));
+        }
+        const ssize_t n = ::read(fd, bytes.data() + filled, size_t(bytes.size() - filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0) {
+            result.error = QStringLiteral("the file cannot be read: %1").arg(errorText(errno));
+            return result;
+        }
+        if (n == 0)
+            break;
+        filled += n;
     }
-    if (bytes.size() > kMaxPuzzleFileSize) {
-        result.error = QStringLiteral("the file is too large to be a puzzle");
-        return result;
-    }
-    return readAnyPuzzle(bytes, info.fileName());
+    bytes.truncate(filled);
+    return readAnyPuzzle(bytes, QFileInfo(path).fileName());
 }
 
 } // namespace norvale

@@ -35,7 +35,10 @@ public:
     }
     int Width() const override { return 1000; }
     int Height() const override { return 1000; }
-    std::unique_ptr<Surface> measuringSurface() const override { return std::make_unique<PageLog>(); }
+    std::unique_ptr<Surface> measuringSurface() const override
+    {
+        return std::make_unique<PageLog>();
+    }
 
     QString log;
 
@@ -51,7 +54,10 @@ public:
         lastValue = value;
         maximum = max;
     }
-    void skipped(int position, const FileRow &, const QString &) override { skips.append(position); }
+    void skipped(int position, const FileRow &, const QString &) override
+    {
+        skips.append(position);
+    }
     void yield() override
     {
         if (++yields == cancelAtYield)
@@ -105,19 +111,18 @@ private Q_SLOTS:
         QTest::addColumn<bool>("puzzles");
         QTest::addColumn<bool>("solutions");
         QTest::addColumn<QString>("pages");
-        QTest::newRow("7 solutions") << u"P1 P2 P3 P4 P5 P6 P7"_qs << false << true
-                                     << u"P1 P2 P3 P4 P5 P6 | P7 "_qs;
-        QTest::newRow("exactly 6") << u"P1 P2 P3 P4 P5 P6"_qs << false << true
-                                   << u"P1 P2 P3 P4 P5 P6 "_qs;
-        QTest::newRow("sixth unreadable") << u"P1 P2 P3 P4 P5 x P7"_qs << false << true
-                                          << u"P1 P2 P3 P4 P5 | P7 "_qs;
+        QTest::newRow("7 solutions")
+            << u"P1 P2 P3 P4 P5 P6 P7"_qs << false << true << u"P1 P2 P3 P4 P5 P6 | P7 "_qs;
+        QTest::newRow("exactly 6")
+            << u"P1 P2 P3 P4 P5 P6"_qs << false << true << u"P1 P2 P3 P4 P5 P6 "_qs;
+        QTest::newRow("sixth unreadable")
+            << u"P1 P2 P3 P4 P5 x P7"_qs << false << true << u"P1 P2 P3 P4 P5 | P7 "_qs;
         QTest::newRow("3 puzzles with solutions")
             << u"P1 P2 P3"_qs << true << true << u"P1 | P2 | P3 | P1 P2 P3 "_qs;
         QTest::newRow("puzzles only") << u"P1 P2"_qs << true << false << u"P1 | P2 "_qs;
         // No empty page at the end when the last entries cannot be read.
         QTest::newRow("last unreadable") << u"P1 P2 x"_qs << true << false << u"P1 | P2 "_qs;
-        QTest::newRow("no readable solution")
-            << u"P1 x"_qs << true << true << u"P1 | P1 "_qs;
+        QTest::newRow("no readable solution") << u"P1 x"_qs << true << true << u"P1 | P1 "_qs;
     }
 
     void pageBreaks()
@@ -203,6 +208,56 @@ private Q_SLOTS:
         QVERIFY(result.failure);
         QVERIFY2(result.failure->contains(u"1-P1.puz.txt"_qs), qPrintable(*result.failure));
         QCOMPARE(observer.statuses.size(), 1);
+    }
+
+    // The conversion pass commits its outputs in groups. A cancel, or a file
+    // that cannot be written, ends the pass with the files complete so far
+    // under their names, in list order, and no temporary file left.
+    void conversionEndsWithCommittedFiles_data()
+    {
+        QTest::addColumn<int>("cancelAtYield");
+        QTest::addColumn<QString>("inTheWay"); // a folder where an output goes
+        QTest::addColumn<QStringList>("files");
+        QTest::newRow("cancel before the third entry")
+            << 3 << QString()
+            << QStringList{u"1-P1.puz.sol.txt"_qs, u"1-P1.puz.txt"_qs, u"2-P2.puz.sol.txt"_qs,
+                           u"2-P2.puz.txt"_qs};
+        QTest::newRow("second entry's solution cannot be written")
+            << -1 << u"2-P2.puz.sol.txt"_qs
+            << QStringList{u"1-P1.puz.sol.txt"_qs, u"1-P1.puz.txt"_qs, u"2-P2.puz.sol.txt"_qs,
+                           u"2-P2.puz.txt"_qs};
+        QTest::newRow("first file cannot be written")
+            << -1 << u"1-P1.puz.txt"_qs << QStringList{u"1-P1.puz.txt"_qs};
+    }
+
+    void conversionEndsWithCommittedFiles()
+    {
+        QFETCH(int, cancelAtYield);
+        QFETCH(QString, inTheWay);
+        QFETCH(QStringList, files);
+        const QList<FileRow> rows = makeList(u"P1 P2 P3"_qs);
+        BatchOptions options;
+        options.convert = options.generateSolutions = true;
+        Puzzle record;
+        Observer observer;
+        observer.cancelAtYield = cancelAtYield;
+        QTemporaryDir out;
+        if (!inTheWay.isEmpty())
+            QVERIFY(QDir(out.path()).mkdir(inTheWay));
+        BatchRun run(rows, options, record, observer);
+        run.setDestination(out.path());
+        const BatchResult result = run.run();
+        QCOMPARE(result.cancelled, cancelAtYield > 0);
+        QCOMPARE(bool(result.failure), !inTheWay.isEmpty());
+        if (result.failure)
+            QVERIFY2(result.failure->contains(inTheWay), qPrintable(*result.failure));
+        QCOMPARE(QDir(out.path())
+                     .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name),
+                 files);
+        for (const QString &name : files) {
+            if (name != inTheWay)
+                QVERIFY(!test::readFile(out.filePath(name)).isEmpty());
+        }
     }
 
     void parsePuzzleKeepsRecordOnFailure()

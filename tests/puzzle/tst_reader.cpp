@@ -248,6 +248,8 @@ private Q_SLOTS:
         QTest::newRow("missing") << u"missing"_qs << u"does not exist"_qs;
         QTest::newRow("folder") << u"folder"_qs << u"folder"_qs;
         QTest::newRow("pipe") << u"pipe"_qs << u"not a regular file"_qs;
+        QTest::newRow("too large") << u"large"_qs << u"too large to be a puzzle"_qs;
+        QTest::newRow("dangling link") << u"link"_qs << u"does not exist"_qs;
     }
 
     void fileAccess()
@@ -260,6 +262,12 @@ private Q_SLOTS:
             QVERIFY(QDir().mkdir(path));
         if (kind == u"pipe")
             QCOMPARE(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        if (kind == u"large") { // sparse: takes no room on the disk
+            QFile big(path);
+            QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(kMaxPuzzleFileSize + 1));
+        }
+        if (kind == u"link")
+            QVERIFY(QFile::link(dir.filePath(u"gone.puz"_qs), path));
         const ReadResult r = readPuzzleFile(path);
         QVERIFY(!r.ok());
         QVERIFY2(r.error.contains(reason), qPrintable(r.error));
