@@ -17,6 +17,8 @@
 #include "puzzle/reader.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -129,8 +131,15 @@ int main(int argc, char **argv)
             base = args.takeFirst();
         else if (a == u"--repeat" && !args.isEmpty())
             repeat = qMax(1, args.takeFirst().toInt());
-        else
-            sizes.append(a.toInt());
+        else {
+            bool ok = false;
+            const int n = a.toInt(&ok);
+            if (!ok || n < 1) {
+                std::fprintf(stderr, "usage: convert_bench [--dir DIR] [--repeat R] [N ...]\n");
+                return 2;
+            }
+            sizes.append(n);
+        }
     }
     if (sizes.isEmpty())
         sizes = {1000, 10000};

@@ -1,66 +1,122 @@
 #include "convert.h"
 
+#include <QStringEncoder>
+
+#include <charconv>
+#include <cstring>
+
 namespace norvale {
 
 namespace {
-constexpr QByteArrayView kLineEnd = "\r\n";
+
+// A text composed into a buffer sized for its longest possible form (three
+// bytes of UTF-8 a UTF-16 unit) and cut to what was written: a run converts
+// thousands of files, and appending piece by piece to a growing array cost
+// more than reading the puzzle.
+class Composer {
+public:
+    explicit Composer(qsizetype bound) : m_out(bound, Qt::Uninitialized), m_at(m_out.data()) {}
+
+    static qsizetype utf8Bound(const QString &text) { return 3 * text.size(); }
+
+    void add(char c) { *m_at++ = c; }
+    void add(QByteArrayView bytes)
+    {
+        std::memcpy(m_at, bytes.data(), size_t(bytes.size()));
+        m_at += bytes.size();
+    }
+    void lineEnd() { add("\r\n"); }
+    void addUtf8(const QString &text) { m_at = m_encoder.appendToBuffer(m_at, text); }
+    void addNumber(qint32 n)
+    {
+        char digits[16];
+        const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, n);
+        add(QByteArrayView(digits, end - digits));
+    }
+
+    QByteArray take()
+    {
+        m_out.truncate(m_at - m_out.data());
+        return std::move(m_out);
+    }
+
+private:
+    QByteArray m_out;
+    char *m_at;
+    QStringEncoder m_encoder{QStringEncoder::Utf8};
+};
+
+// Room for a clue line: the number, a space, the text and the line end.
+qsizetype cluesBound(const QStringList &texts)
+{
+    qsizetype bound = 0;
+    for (const QString &text : texts)
+        bound += 16 + Composer::utf8Bound(text);
+    return bound;
+}
+
 } // namespace
 
 QByteArray crossBowText(const Puzzle &p)
 {
-    QByteArray out;
-    out.reserve(64 + qsizetype(p.width + 2) * p.height + 64 * (p.clue_a.size() + p.clue_d.size()));
-    out += p.puz_title.toUtf8();
-    out += kLineEnd;
-    out += kLineEnd;
-    out += "Grid";
-    out += kLineEnd;
+    Composer out(Composer::utf8Bound(p.puz_title) + 32 + qsizetype(p.width + 2) * p.height
+                 + cluesBound(p.clue_a) + cluesBound(p.clue_d));
+    out.addUtf8(p.puz_title);
+    out.lineEnd();
+    out.lineEnd();
+    out.add("Grid");
+    out.lineEnd();
     for (int r = 1; r <= p.height; ++r) {
         for (int c = 1; c <= p.width; ++c)
-            out += p.isBlack(c, r) ? 'B' : 'W';
-        out += kLineEnd;
+            out.add(p.isBlack(c, r) ? 'B' : 'W');
+        out.lineEnd();
     }
     auto clues = [&out](const char *head, const QList<qint32> &numbers, const QStringList &texts) {
-        out += kLineEnd;
-        out += head;
-        out += kLineEnd;
+        out.lineEnd();
+        out.add(head);
+        out.lineEnd();
         for (qsizetype i = 0; i < numbers.size(); ++i) {
-            out += QByteArray::number(numbers.at(i));
-            out += ' ';
-            out += texts.at(i).toUtf8();
-            out += kLineEnd;
+            out.addNumber(numbers.at(i));
+            out.add(' ');
+            out.addUtf8(texts.at(i));
+            out.lineEnd();
         }
     };
     clues("Across", p.num_a, p.clue_a);
     clues("Down", p.num_d, p.clue_d);
-    return out;
+    return out.take();
 }
 
 QByteArray solutionText(const Puzzle &p)
 {
-    QByteArray out;
-    out.reserve(32 + qsizetype(3 * p.width + 2) * p.height);
-    out += p.puz_title.toUtf8();
-    out += ", Solution";
-    out += kLineEnd;
-    out += kLineEnd;
+    qsizetype rebusBound = 0;
+    for (const QString &rebus : p.rebusCells)
+        rebusBound += Composer::utf8Bound(rebus);
+    Composer out(Composer::utf8Bound(p.puz_title) + 16 + qsizetype(3 * p.width + 2) * p.height
+                 + rebusBound);
+    out.addUtf8(p.puz_title);
+    out.add(", Solution");
+    out.lineEnd();
+    out.lineEnd();
+    const bool anyRebus = !p.rebusCells.isEmpty();
     for (int r = 1; r <= p.height; ++r) {
         for (int c = 1; c <= p.width; ++c) {
-            if (p.isBlack(c, r)) {
-                out += "-  ";
+            const char cell = p.gridBytes.at(p.index(c, r));
+            if (Puzzle::isBlackByte(cell)) {
+                out.add("-  ");
                 continue;
             }
             // A rebus square shows its whole answer, not just its first letter.
-            const QString rebus = p.rebus(c, r);
-            if (rebus.isEmpty())
-                out += p.grid(c, r);
+            const QString *rebus = anyRebus ? &p.rebusCells.at(p.index(c, r)) : nullptr;
+            if (rebus && !rebus->isEmpty())
+                out.addUtf8(*rebus);
             else
-                out += rebus.toUtf8();
-            out += "  ";
+                out.add(cell);
+            out.add("  ");
         }
-        out += kLineEnd;
+        out.lineEnd();
     }
-    return out;
+    return out.take();
 }
 
 QString crossBowFileName(const Puzzle &p)

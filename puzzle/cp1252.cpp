@@ -21,10 +21,14 @@ QChar windows1252Char(unsigned char byte)
 
 QString decodeWindows1252(QByteArrayView bytes)
 {
-    QString out(bytes.size(), Qt::Uninitialized);
-    QChar *dst = out.data();
-    for (const char b : bytes)
-        *dst++ = windows1252Char(static_cast<unsigned char>(b));
+    // Windows-1252 is Latin-1 but for 0x80 to 0x9F: the fast Latin-1
+    // conversion, then those few characters put right.
+    QString out = QString::fromLatin1(bytes);
+    for (QChar &ch : out) {
+        const char16_t u = ch.unicode();
+        if (u >= 0x80 && u <= 0x9F)
+            ch = QChar(kHigh[u - 0x80]);
+    }
     return out;
 }
 

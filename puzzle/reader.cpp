@@ -366,8 +366,9 @@ ReadResult readPuzzleFile(const QString &path)
     }
     const auto closeFd = qScopeGuard([fd] { ::close(fd); });
     // Read to the end, which may come before or after the size just seen
-    // when the file changes meanwhile; one byte past the limit tells a file
-    // that grew too large.
+    // when the file changes meanwhile: one byte more than the size is asked
+    // for, so that one read does for a file that stayed as it was, and one
+    // byte past the limit tells a file that grew too large.
     QByteArray bytes(qsizetype(st.st_size) + 1, Qt::Uninitialized);
     qsizetype filled = 0;
     for (;;) {
@@ -388,6 +389,10 @@ ReadResult readPuzzleFile(const QString &path)
         if (n == 0)
             break;
         filled += n;
+        // A regular file that gives less than was asked for has ended: no
+        // second read to learn it.
+        if (filled < bytes.size())
+            break;
     }
     bytes.truncate(filled);
     return readAnyPuzzle(bytes, QFileInfo(path).fileName());
