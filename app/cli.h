@@ -1,5 +1,9 @@
 #pragma once
 
+// The program: the batch command line (cli.h), the application object and
+// start-up of the window (app.h, gui.h), one instance per user, thumbnails.
+// Builds on ui/ and everything below it.
+
 #include <QStringList>
 #include <QTextStream>
 

@@ -1,5 +1,9 @@
 #pragma once
 
+// The batch run: the options, the puzzle, solution and conversion passes
+// over the list, and what a run reports to the window or the command line.
+// Builds on puzzle/, filelist/, print/ and convert/.
+
 #include "filelist/filelist.h"
 #include "print/surface.h"
 #include "puzzle/puzzle.h"
@@ -34,27 +38,16 @@ class BatchObserver {
 public:
     virtual ~BatchObserver() = default;
     // "Printing Puzzle NAME...", "Printing Solution NAME...", "Converting NAME..."
-    virtual void status(const QString &text) { (void)text; }
-    virtual void progress(int value, int maximum)
-    {
-        (void)value;
-        (void)maximum;
-    }
+    virtual void status(const QString & /*text*/) {}
+    virtual void progress(int /*value*/, int /*maximum*/) {}
     // An entry that is not a readable puzzle, once per pass that met it.
-    virtual void skipped(int position, const FileRow &row, const QString &reason)
-    {
-        (void)position;
-        (void)row;
-        (void)reason;
-    }
+    virtual void skipped(int /*position*/, const FileRow & /*row*/, const QString & /*reason*/) {}
     // A readable entry whose solution letters are not known (locked with no
     // key that fits, or not in the file), once per pass that needed them:
     // what the pass did without them, "the solution is locked; ...".
-    virtual void solutionUnknown(int position, const FileRow &row, const QString &what)
+    virtual void solutionUnknown(int /*position*/, const FileRow & /*row*/,
+                                 const QString & /*what*/)
     {
-        (void)position;
-        (void)row;
-        (void)what;
     }
     // Called once per list position of every pass.
     virtual void yield() {}

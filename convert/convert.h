@@ -1,5 +1,9 @@
 #pragma once
 
+// Conversion: the CrossBow file and the plain-text solution of a puzzle,
+// and the writer that puts a run's outputs on disk whole and durable
+// (groupcommitwriter.h). Builds on puzzle/.
+
 #include "convert/groupcommitwriter.h"
 #include "puzzle/puzzle.h"
 

@@ -1,5 +1,8 @@
 #pragma once
 
+// The file list: its rows, the file-type table and the folder walk that
+// turns dropped files and folders into rows. Builds on Qt Core only.
+
 #include <QFileInfo>
 #include <QString>
 

@@ -1,5 +1,9 @@
 #pragma once
 
+// Printing: the puzzle page, the solution sheet and clue wrapping, drawn
+// through the Surface of surface.h (a painter on a printer, PDF, preview or
+// image in paintersurface.h; a recording one for tests). Builds on puzzle/.
+
 #include "puzzle/puzzle.h"
 #include "surface.h"
 

@@ -1,5 +1,9 @@
 #pragma once
 
+// Puzzle model and reading: the record of one crossword (puzzle.h) and the
+// readers that fill it from .puz, ipuz and jpz files (reader.h). Builds on
+// Qt Core only; everything else builds on it.
+
 #include <QByteArray>
 #include <QList>
 #include <QString>

@@ -1,5 +1,9 @@
 #pragma once
 
+// The windows: the main window (with WindowRun, what Go and Print Preview
+// do), the help window and the About box. Builds on batch/, print/,
+// filelist/, puzzle/ and the shared menu bar of ui/shell/.
+
 #include "batch/batch.h"
 #include "filelist/filelist.h"
 #include "puzzle/puzzle.h"

@@ -1,5 +1,9 @@
 #pragma once
 
+// What every window shares: the menu bar MenuBar1 and, in
+// miscutilities.h, the Edit menu's select-all targets. Builds on Qt Widgets
+// only, so that the windows and the application object both build on it.
+
 #include <QHash>
 #include <QList>
 #include <QObject>
