@@ -5,12 +5,14 @@
 
 #include "fakedialogs.h"
 #include "testsupport.h"
+#include "ui/rundialogs.h"
 #include "ui/winmain.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QHelpEvent>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -142,6 +144,34 @@ private Q_SLOTS:
         const int rows = w.ListBox1->topLevelItemCount();
         w.ReadFolderItem(QFileInfo(m_longName));
         QCOMPARE(w.ListBox1->topLevelItemCount(), rows);
+    }
+
+    // The toolkit's message boxes say Norvale, with the icon that fits: a
+    // note for the fixed texts, a warning for a failure.
+    void messageBoxes_data()
+    {
+        QTest::addColumn<QString>("detail");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("note") << QString() << int(QMessageBox::Information);
+        QTest::newRow("failure") << u"cannot write x.txt: disk full"_s << int(QMessageBox::Warning);
+    }
+
+    void messageBoxes()
+    {
+        QFETCH(QString, detail);
+        QFETCH(int, icon);
+        QString title;
+        int shownIcon = -1;
+        QTimer::singleShot(0, this, [&] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                title = box->windowTitle();
+                shownIcon = int(box->icon());
+                box->accept();
+            }
+        });
+        norvale::ui::QtRunDialogs().message(m_window.get(), u"No Files in List"_s, detail);
+        QCOMPARE(title, u"Norvale"_s);
+        QCOMPARE(shownIcon, icon);
     }
 
 private:
