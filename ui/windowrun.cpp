@@ -7,6 +7,7 @@
 #include "norvale_version.h"
 
 #include <QApplication>
+#include <QScopedValueRollback>
 #include <QPrintPreviewDialog>
 #include <QDir>
 #include <QFile>
@@ -140,11 +141,7 @@ void WindowRun::preview(const QList<FileRow> &rows, const BatchOptions &options)
 {
     if (m_running || !options.prints())
         return;
-    struct Running {
-        bool &flag;
-        explicit Running(bool &f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } guard(m_running);
+    const QScopedValueRollback<bool> guard(m_running, true);
     if (!m_window.ps)
         m_window.ps = std::make_unique<QPrinter>(QPrinter::HighResolution);
     m_window.ps->setResolution(kPrintResolution);
@@ -182,11 +179,7 @@ void WindowRun::start(const QList<FileRow> &rows, const BatchOptions &options)
     // the position it was at. A press in that moment starts nothing.
     if (m_running)
         return;
-    struct Running {
-        bool &flag;
-        explicit Running(bool &f) : flag(f) { flag = true; }
-        ~Running() { flag = false; }
-    } guard(m_running);
+    const QScopedValueRollback<bool> guard(m_running, true);
     runPasses(rows, options);
 }
 

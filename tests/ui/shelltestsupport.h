@@ -101,6 +101,51 @@ inline bool quitsWithin5s()
     return QCoreApplication::exec() == 0 && !timedOut;
 }
 
+// The files the shell tests drop and open: a.puz, b.puz and sub/ with c.puz
+// and d.puz.
+inline bool makeShellFiles(const QTemporaryDir &files)
+{
+    if (!files.isValid() || !QDir(files.path()).mkdir(u"sub"_s))
+        return false;
+    for (const char *name : {"a.puz", "b.puz", "sub/c.puz", "sub/d.puz"}) {
+        if (!writeFile(files.filePath(QString::fromLatin1(name)), "x"))
+            return false;
+    }
+    return true;
+}
+
+// Before each test: the stand-in dialogs for the application and the main
+// window, an empty list, the main window in front.
+inline bool prepareShell(FakeDialogs &dialogs)
+{
+    dialogs = FakeDialogs();
+    App::instance()->setDialogs(&dialogs);
+    WinMain &w = norvale::ui::winMain();
+    w.setDialogs(&dialogs);
+    w.ListBox1->clear();
+    w.show();
+    return bringToFront(u"main"_s) != nullptr;
+}
+
+// After each test: the About box and the help window closed.
+inline void closeSideWindows()
+{
+    for (const QString &name : {u"AboutWindow"_s, u"winHelp"_s}) {
+        if (QWidget *w = openWindow(name))
+            w->close();
+    }
+}
+
+// The application as Norvale starts it, then the tests.
+inline int runShellTests(QObject &test, int argc, char **argv)
+{
+    norvale::FileTypes::_InitFileTypes();
+    App app(argc, argv);
+    app._ApplicationAddMenuHandlers();
+    app.Event_Open();
+    return QTest::qExec(&test, argc, argv);
+}
+
 } // namespace norvale::test
 
 using namespace norvale::test;

@@ -8,32 +8,9 @@ class TestShell : public QObject {
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_files.isValid());
-        QVERIFY(QDir(m_files.path()).mkdir(u"sub"_s));
-        for (const char *name : {"a.puz", "b.puz", "sub/c.puz", "sub/d.puz"})
-            QVERIFY(norvale::test::writeFile(file(QString::fromLatin1(name)), "x"));
-    }
-
-    void init()
-    {
-        m_dialogs = norvale::test::FakeDialogs();
-        App::instance()->setDialogs(&m_dialogs);
-        WinMain &w = norvale::ui::winMain();
-        w.setDialogs(&m_dialogs);
-        w.ListBox1->clear();
-        w.show();
-        QVERIFY(bringToFront(u"main"_s));
-    }
-
-    void cleanup()
-    {
-        for (const QString &name : {u"AboutWindow"_s, u"winHelp"_s}) {
-            if (QWidget *w = openWindow(name))
-                w->close();
-        }
-    }
+    void initTestCase() { QVERIFY(makeShellFiles(m_files)); }
+    void init() { QVERIFY(prepareShell(m_dialogs)); }
+    void cleanup() { closeSideWindows(); }
 
     void menuTable_data()
     {
@@ -413,12 +390,8 @@ private:
 
 int main(int argc, char **argv)
 {
-    norvale::FileTypes::_InitFileTypes();
-    App app(argc, argv);
-    app._ApplicationAddMenuHandlers();
-    app.Event_Open();
     TestShell test;
-    return QTest::qExec(&test, argc, argv);
+    return runShellTests(test, argc, argv);
 }
 
 #include "tst_ui_shell.moc"
