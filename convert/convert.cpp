@@ -2,6 +2,7 @@
 
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -26,7 +27,15 @@ public:
         m_at += bytes.size();
     }
     void lineEnd() { add("\r\n"); }
-    void addUtf8(const QString &text) { m_at = m_encoder.appendToBuffer(m_at, text); }
+    // Texts with surrogates go through toUtf8(), which writes a lone one as
+    // "?" as the files have always had it; the rest straight into the buffer.
+    void addUtf8(const QString &text)
+    {
+        if (std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.isSurrogate(); }))
+            add(text.toUtf8());
+        else
+            m_at = m_encoder.appendToBuffer(m_at, text);
+    }
     void addNumber(qint32 n)
     {
         char digits[16];
@@ -43,7 +52,7 @@ public:
 private:
     QByteArray m_out;
     char *m_at;
-    QStringEncoder m_encoder{QStringEncoder::Utf8};
+    QStringEncoder m_encoder{QStringEncoder::Utf8, QStringEncoder::Flag::Stateless};
 };
 
 // Room for a clue line: the number, a space, the text and the line end.

@@ -47,6 +47,12 @@ std::optional<QString> openPrintJob(QPrinter &printer, PrintJob &job)
     return QStringLiteral("%1: the print job could not be started").arg(printTarget(printer));
 }
 
+// The PDF file the printer writes, or an empty text for a printer.
+QString pdfFileOf(const QPrinter &printer)
+{
+    return printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+}
+
 // Drops a job whose pages are not to be printed: nothing reaches the print
 // service, and a PDF file begun for it is removed.
 void abandonPrintJob(QPrinter &printer, PrintJob &job)
@@ -54,8 +60,7 @@ void abandonPrintJob(QPrinter &printer, PrintJob &job)
     printer.abort();
     job.surface->finish();
     job.surface.reset();
-    const QString pdf =
-        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const QString pdf = pdfFileOf(printer);
     if (!pdf.isEmpty() && QFileInfo(pdf).isFile())
         QFile::remove(pdf);
 }
@@ -71,8 +76,7 @@ std::optional<QString> finishPrintJob(QPrinter &printer, PrintJob &job)
     job.surface.reset();
     if (finished && printJobDelivered(printer))
         return std::nullopt;
-    const QString pdf =
-        printer.outputFormat() == QPrinter::PdfFormat ? printer.outputFileName() : QString();
+    const QString pdf = pdfFileOf(printer);
     if (pdf.isEmpty())
         return QStringLiteral("%1: the print job could not be finished").arg(printTarget(printer));
     if (QFileInfo(pdf).isFile())

@@ -261,10 +261,15 @@ void WinMain::Event_EnableMenuItems()
     bar.FileNewAttachment()->setEnabled(true);
     bar.EditSelectAll()->setEnabled(true);
     bar.FileCloseWindow()->setEnabled(true);
-    // The preview shows what Go would print: something in the list, a
-    // printing pass ticked, and no run under way.
-    bar.FilePrintPreview()->setEnabled(ListBox1->topLevelItemCount() > 0 && options().prints()
-                                       && !running() && cmdSend->text() == kGo);
+    bar.FilePrintPreview()->setEnabled(previewAvailable());
+}
+
+// The preview shows what Go would print: something in the list, a printing
+// pass ticked, and no run under way.
+bool WinMain::previewAvailable() const
+{
+    return ListBox1->topLevelItemCount() > 0 && options().prints() && !running()
+           && cmdSend->text() == kGo;
 }
 
 void WinMain::_FileNewAttachment_Action() { NewAttachment(); }
@@ -273,7 +278,7 @@ void WinMain::_filecloseWindow_Action() { close(); }
 
 void WinMain::_FilePrintPreview_Action()
 {
-    if (ListBox1->topLevelItemCount() > 0 && !running() && cmdSend->text() == kGo)
+    if (previewAvailable())
         m_run->preview(rows(), options());
 }
 

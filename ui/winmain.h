@@ -129,6 +129,8 @@ public:
     void _filecloseWindow_Action();
     void _EditSelectAll_Action();
     void _FilePrintPreview_Action();
+    // Whether File > Print Preview... has something to show now.
+    bool previewAvailable() const;
 
     // The run that Go starts and the preview uses.
     WindowRun &run() { return *m_run; }

@@ -125,6 +125,19 @@ private Q_SLOTS:
 
     // Without known letters the CrossBow file is written as for the plain
     // puzzle, and no solution file is.
+    // Each text is encoded on its own, as toUtf8() encodes it: a clue that
+    // ends in half of a surrogate pair does not swallow the next line, and
+    // a whole pair stays whole.
+    void textsEncodedOneByOne()
+    {
+        Puzzle p = tiny();
+        p.clue_a[0] = u"Top"_qs + QChar(0xD83D);
+        p.clue_a[1] = u"Middle \U0001F600"_qs;
+        const QByteArray text = crossBowText(p);
+        QVERIFY(text.contains("\r\n1 " + p.clue_a[0].toUtf8() + "\r\n3 " + p.clue_a[1].toUtf8()
+                              + "\r\n5 Bottom row\r\n"));
+    }
+
     void unknownSolution()
     {
         puzwriter::PuzzleSource source = test::tinySource();
