@@ -33,5 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${NORVALE_MAINTAINER}")
 # are laid out with "Arial" metrics, which Liberation Sans provides.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2")
+# Published clues hold symbols, emoji and CJK characters that Liberation
+# Sans has no glyph for; these faces print them instead of empty boxes.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-symbola, fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_GENERATE_SHLIBS OFF)
 include(CPack)
